@@ -1,0 +1,7 @@
+#include "host/Host.h"
+
+namespace host {
+
+void registerHostClasses() {}
+
+}  // namespace host

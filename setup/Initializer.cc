@@ -1,0 +1,7 @@
+#include "setup/Initializer.h"
+
+namespace glidepad {
+
+void initialize() {}
+
+}  // namespace glidepad

@@ -1,0 +1,24 @@
+// The six user settings, read from the settings pane's property list and reloaded whenever the
+// pane posts its change notification. Each value is written only by `loadSettings`.
+#pragma once
+
+namespace glidepad {
+
+inline constexpr const char* kSettingsPath =
+    "/var/mobile/Library/Preferences/com.vantor.glidepad.plist";
+inline constexpr const char* kSettingsIdentifier = "com.vantor.glidepad";
+
+extern bool enabledSwitch;     // master switch for all grafts; read at load only
+extern int speed;              // swipe speed factor
+extern int activateAfter;      // swipe activation threshold, in points
+extern int topArea;            // action code for swipes that begin in the upper half
+extern int bottomArea;         // action code for swipes that begin in the lower half
+extern bool showPlaybackRate;  // switch for the rate stepper; read at load only
+
+// Fills the six values from the settings file, each key falling back to its default.
+void loadSettings();
+
+// Subscribes `loadSettings` to the settings-change notification; called once at load.
+void registerForSettingsChanges();
+
+}  // namespace glidepad

@@ -1,0 +1,13 @@
+# Fails when a source file of the system (setup/, gestures/, stepper/) includes a host header.
+file(GLOB_RECURSE sources ${ROOT}/setup/* ${ROOT}/gestures/* ${ROOT}/stepper/*)
+set(offenders "")
+foreach(file ${sources})
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](host/|.*\\.\\./host)")
+  if(lines)
+    list(APPEND offenders "${file}: ${lines}")
+  endif()
+endforeach()
+if(offenders)
+  message(FATAL_ERROR "the system includes host headers:\n${offenders}")
+endif()
+message(STATUS "layering: ok")

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "objc/NSObject.h"
+#include "objc/runtime.h"
+#include "substrate.h"
+
+namespace {
+
+// A small class family of the test's own, registered once for the whole program.
+class Animal : public NSObject {
+ public:
+  static Class objcClass() {
+    static Class cls = objc_registerClass("TestAnimal", NSObject::objcClass(), [](Class c) {
+      objc_exposeMethod<&Animal::legs>(c, "legs");
+      objc_exposeMethod<&Animal::weigh>(c, "weighWith:scale:");
+      objc_exposeMethod<&Animal::setName>(c, "setName:");
+      objc_exposeMethod<&Animal::name>(c, "name");
+      class_addIvar(c, "_name", "@", [](const id& self) { return objc_cast<Animal>(self)->name_; });
+    });
+    return cls;
+  }
+  virtual int legs() const { return 4; }
+  double weigh(int grams, float scale) { return grams * static_cast<double>(scale); }
+  void setName(const id& name) { name_ = name; }
+  id name() const { return name_; }
+
+ private:
+  id name_;
+};
+
+class Bird : public Animal {
+ public:
+  static Class objcClass() {
+    static Class cls = objc_registerClass("TestBird", Animal::objcClass(), [](Class) {});
+    return cls;
+  }
+  int legs() const override { return 2; }
+};
+
+class Fish : public Animal {
+ public:
+  static Class objcClass() {
+    static Class cls = objc_registerClass("TestFish", Animal::objcClass(), [](Class c) {
+      objc_exposeMethod<&Fish::legs>(c, "legs");
+    });
+    return cls;
+  }
+  int legs() const override { return 0; }
+};
+
+TypedIMP<int> savedLegs;
+TypedIMP<int> savedLegsAgain;
+int hookedLegs(const id& self, SEL cmd) { return 100 + savedLegs(self, cmd); }
+int hookedLegsAgain(const id& self, SEL cmd) { return 1000 + savedLegsAgain(self, cmd); }
+double wrongSignature(const id&, SEL) { return 0; }
+id makeNothing(const id&, SEL) { return nullptr; }
+
+}  // namespace
+
+TEST(TypeEncoding, DerivedFromTheSignatureAtCompileTime) {
+  EXPECT_STREQ((method_encoding<void, id>()), "v@:@");
+  EXPECT_STREQ((method_encoding<id>()), "@@:");
+  EXPECT_STREQ((method_encoding<void>()), "v@:");
+  EXPECT_STREQ((method_encoding<void, id, float>()), "v@:@f");
+  EXPECT_STREQ((method_encoding<id, CGRect>()), "@@:{CGRect={CGPoint=dd}{CGSize=dd}}");
+  EXPECT_STREQ((method_encoding<bool, SEL, uint64_t, int64_t, int, double>()), "B@::Qqid");
+}
+
+TEST(Runtime, ClassesSelectorsAndMessageSending) {
+  Class animal = Animal::objcClass();
+  Bird::objcClass();
+  EXPECT_EQ(objc_getClass("TestAnimal"), animal);
+  EXPECT_EQ(objc_getClass("NoSuchClass"), nullptr);
+  EXPECT_EQ(class_getSuperclass(objc_getClass("TestBird")), animal);
+  EXPECT_EQ(sel_registerName("legs"), selector<"legs">());
+  EXPECT_STREQ(sel_getName(selector<"weighWith:scale:">()), "weighWith:scale:");
+
+  // The bird inherits the runtime method; the C++ override answers it.
+  auto bird = alloc_init<Bird>();
+  EXPECT_EQ(objc_msgSend<int>(bird, selector<"legs">()), 2);
+  EXPECT_DOUBLE_EQ(objc_msgSend<double>(bird, selector<"weighWith:scale:">(), 3, 0.5f), 1.5);
+  EXPECT_TRUE(bird->isKindOfClass(animal));
+  EXPECT_FALSE(alloc_init<Animal>()->isKindOfClass(objc_getClass("TestBird")));
+
+  // Nil receivers do nothing and answer zero.
+  EXPECT_EQ(objc_msgSend<int>(id(), selector<"legs">()), 0);
+  EXPECT_EQ(objc_msgSend<id>(id(), selector<"name">()), nullptr);
+  objc_msgSend(id(), selector<"setName:">(), bird);
+
+  // Unknown selectors and calls of the wrong signature are refused, naming what went wrong.
+  try {
+    objc_msgSend(bird, selector<"fly">());
+    FAIL() << "no exception";
+  } catch (const NSException& e) {
+    EXPECT_NE(std::string(e.what()).find("-[TestBird fly]: unrecognized selector"),
+              std::string::npos);
+  }
+  try {
+    objc_msgSend<double>(bird, selector<"weighWith:scale:">(), 3, 0.5);  // a double, not a float
+    FAIL() << "no exception";
+  } catch (const NSException& e) {
+    std::string what = e.what();
+    EXPECT_NE(what.find("\"d@:if\""), std::string::npos) << what;
+    EXPECT_NE(what.find("\"d@:id\""), std::string::npos) << what;
+  }
+}
+
+TEST(Runtime, AddMethodKeepsAnExistingMethodAndChecksTheEncoding) {
+  Class animal = Animal::objcClass();
+  EXPECT_FALSE(class_addMethod(animal, selector<"name">(), &makeNothing, "@@:"));
+  auto animalObject = alloc_init<Animal>();
+  animalObject->setName(animalObject);
+  EXPECT_EQ(objc_msgSend<id>(animalObject, selector<"name">()), animalObject);
+  animalObject->setName(nullptr);
+
+  EXPECT_TRUE(class_addMethod(animal, selector<"nothing">(), &makeNothing, "@@:"));
+  EXPECT_EQ(objc_msgSend<id>(animalObject, selector<"nothing">()), nullptr);
+  EXPECT_THROW(class_addMethod(animal, selector<"other">(), &makeNothing, "v@:"), NSException);
+  EXPECT_FALSE(class_respondsToSelector(animal, selector<"other">()));
+}
+
+TEST(Runtime, HookingReplacesHandsBackThePreviousAndChains) {
+  Class fish = Fish::objcClass();
+  auto nemo = alloc_init<Fish>();
+  MSHookMessageEx(fish, selector<"legs">(), &hookedLegs, &savedLegs);
+  EXPECT_EQ(objc_msgSend<int>(nemo, selector<"legs">()), 100);
+  MSHookMessageEx(fish, selector<"legs">(), &hookedLegsAgain, &savedLegsAgain);
+  EXPECT_EQ(objc_msgSend<int>(nemo, selector<"legs">()), 1100);
+  // Other classes keep their own.
+  EXPECT_EQ(objc_msgSend<int>(alloc_init<Animal>(), selector<"legs">()), 4);
+
+  try {
+    MSHookMessageEx(fish, selector<"legs">(), &wrongSignature, static_cast<TypedIMP<double>*>(nullptr));
+    FAIL() << "no exception";
+  } catch (const NSException& e) {
+    std::string what = e.what();
+    EXPECT_NE(what.find("-[TestFish legs]"), std::string::npos) << what;
+    EXPECT_NE(what.find("\"i@:\""), std::string::npos) << what;
+    EXPECT_NE(what.find("\"d@:\""), std::string::npos) << what;
+  }
+  EXPECT_EQ(objc_msgSend<int>(nemo, selector<"legs">()), 1100);
+  MSHookMessageEx(nullptr, selector<"legs">(), &hookedLegs, &savedLegs);  // ignored
+}
+
+TEST(Runtime, PropertiesIvarsAndAssociatedObjects) {
+  Class animal = Animal::objcClass();
+  objc_property_attribute_t attributes[] = {{"T", "@\"ZEBStepper\""}, {"&", ""}, {"N", ""}};
+  EXPECT_TRUE(class_addProperty(animal, "stepper", attributes, 3));
+  EXPECT_FALSE(class_addProperty(animal, "stepper", attributes, 3));
+  ASSERT_NE(class_getProperty(animal, "stepper"), nullptr);
+  EXPECT_STREQ(property_getAttributes(class_getProperty(animal, "stepper")),
+               "T@\"ZEBStepper\",&,N");
+
+  auto bird = alloc_init<Bird>();
+  auto name = alloc_init<NSObject>();
+  bird->setName(name);
+  Ivar ivar = class_getInstanceVariable(object_getClass(bird), "_name");
+  ASSERT_NE(ivar, nullptr);
+  EXPECT_EQ(object_getIvar(bird, ivar), name);
+  EXPECT_EQ(class_getInstanceVariable(object_getClass(bird), "_missing"), nullptr);
+
+  static const char key = 0;
+  std::weak_ptr<NSObject> watch;
+  {
+    auto value = alloc_init<NSObject>();
+    watch = value;
+    objc_setAssociatedObject(bird, &key, value, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+  }
+  EXPECT_FALSE(watch.expired());  // retained by the association
+  EXPECT_EQ(objc_getAssociatedObject(bird, &key), watch.lock());
+  objc_setAssociatedObject(bird, &key, alloc_init<NSObject>(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+  EXPECT_TRUE(watch.expired());  // the replaced value is released
+  bird.reset();                  // and the association goes with its object
+}
+
+TEST(Runtime, AutoreleasePoolsReleaseWhenPopped) {
+  std::weak_ptr<NSObject> watch;
+  void* outer = objc_autoreleasePoolPush();
+  void* inner = objc_autoreleasePoolPush();
+  watch = objc_autorelease(alloc_init<NSObject>());
+  EXPECT_FALSE(watch.expired());
+  objc_autoreleasePoolPop(inner);
+  EXPECT_TRUE(watch.expired());
+  objc_autoreleasePoolPop(outer);
+}
