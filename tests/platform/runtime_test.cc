@@ -133,7 +133,8 @@ TEST(Runtime, HookingReplacesHandsBackThePreviousAndChains) {
   EXPECT_EQ(objc_msgSend<int>(alloc_init<Animal>(), selector<"legs">()), 4);
 
   try {
-    MSHookMessageEx(fish, selector<"legs">(), &wrongSignature, static_cast<TypedIMP<double>*>(nullptr));
+    MSHookMessageEx(fish, selector<"legs">(), &wrongSignature,
+                    static_cast<TypedIMP<double>*>(nullptr));
     FAIL() << "no exception";
   } catch (const NSException& e) {
     std::string what = e.what();

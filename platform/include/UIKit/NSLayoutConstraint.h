@@ -38,8 +38,7 @@ class NSLayoutConstraint : public NSObject {
 
   static Ref<NSLayoutConstraint> constraintWithItem(const id& firstItem,
                                                     NSLayoutAttribute firstAttribute,
-                                                    NSLayoutRelation relation,
-                                                    const id& secondItem,
+                                                    NSLayoutRelation relation, const id& secondItem,
                                                     NSLayoutAttribute secondAttribute,
                                                     double multiplier, double constant);
 

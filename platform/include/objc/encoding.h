@@ -30,10 +30,9 @@ template <size_t... N>
 constexpr auto concatenate(const EncodingText<N>&... parts) {
   EncodingText<(N + ... + 0)> out;
   size_t at = 0;
-  ((
-       [&] {
-         for (size_t i = 0; i < N; ++i) out.chars[at++] = parts.chars[i];
-       }()),
+  (([&] {
+     for (size_t i = 0; i < N; ++i) out.chars[at++] = parts.chars[i];
+   }()),
    ...);
   return out;
 }
@@ -45,9 +44,9 @@ struct TypeEncoding {
                 "int64_t or uint64_t, flags as bool");
 };
 
-#define OBJC_TYPE_ENCODING(type, text)                       \
-  template <>                                                \
-  struct TypeEncoding<type> {                                \
+#define OBJC_TYPE_ENCODING(type, text)                        \
+  template <>                                                 \
+  struct TypeEncoding<type> {                                 \
     static constexpr EncodingText value = EncodingText(text); \
   }
 
@@ -68,9 +67,9 @@ OBJC_TYPE_ENCODING(CGRect, "{CGRect={CGPoint=dd}{CGSize=dd}}");
 #undef OBJC_TYPE_ENCODING
 
 template <class R, class... Args>
-inline constexpr auto kMethodEncoding =
-    concatenate(TypeEncoding<R>::value, TypeEncoding<id>::value, TypeEncoding<SEL>::value,
-                TypeEncoding<Args>::value...);
+inline constexpr auto kMethodEncoding = concatenate(TypeEncoding<R>::value, TypeEncoding<id>::value,
+                                                    TypeEncoding<SEL>::value,
+                                                    TypeEncoding<Args>::value...);
 
 }  // namespace objc_detail
 

@@ -60,5 +60,6 @@ R objc_msgSend(const id& receiver, SEL sel, Args&&... args) {
   }
   auto fn = reinterpret_cast<Fn>(objc_detail::lookUpImp(
       receiver, sel, method_encoding<R, objc_detail::message_arg_t<Args>...>()));
-  return fn(receiver, sel, static_cast<objc_detail::message_arg_t<Args>>(std::forward<Args>(args))...);
+  return fn(receiver, sel,
+            static_cast<objc_detail::message_arg_t<Args>>(std::forward<Args>(args))...);
 }

@@ -141,7 +141,8 @@ CGPoint UIView::convertPointToView(CGPoint point, const Ref<UIView>& view) const
   CGPoint inRoot{point.x - bounds_.origin.x + origin.x, point.y - bounds_.origin.y + origin.y};
   if (!view) return inRoot;
   CGPoint target = view->originInRoot();
-  return {inRoot.x - target.x + view->bounds_.origin.x, inRoot.y - target.y + view->bounds_.origin.y};
+  return {inRoot.x - target.x + view->bounds_.origin.x,
+          inRoot.y - target.y + view->bounds_.origin.y};
 }
 
 CGPoint UIView::convertPointFromView(CGPoint point, const Ref<UIView>& view) const {
