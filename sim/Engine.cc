@@ -1,0 +1,516 @@
+#include "Engine.h"
+
+#include <dlfcn.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "CoreFoundation/CFNotificationCenter.h"
+#include "Foundation/NSDictionary.h"
+#include "Foundation/NSNumber.h"
+#include "Foundation/NSString.h"
+#include "MediaPlayer/MPVolumeView.h"
+#include "Snapshot.h"
+#include "UIKit/UIButton.h"
+#include "UIKit/UILabel.h"
+#include "UIKit/UIScreen.h"
+#include "dispatch/dispatch.h"
+#include "host/App.h"
+#include "host/Host.h"
+
+namespace sim {
+
+namespace {
+
+constexpr const char* kSettingsPath = "/var/mobile/Library/Preferences/com.vantor.glidepad.plist";
+constexpr const char* kSettingsNotification = "com.vantor.glidepad.prefs-changed";
+constexpr double kEventSpacingMs = 8;
+constexpr double kTolerance = 1e-6;
+
+std::string number(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.6g", value);
+  return text;
+}
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+const char* libraryPath() {
+  const char* path = std::getenv("GLIDEPAD_LIBRARY");
+  return path && *path ? path : GLIDEPAD_LIBRARY_PATH;
+}
+
+Ref<UIView> stepperOf(const Ref<UIView>& overlay) {
+  if (!overlay || !overlay->respondsToSelector(selector<"playbackRateStepper">())) return nullptr;
+  return objc_cast<UIView>(objc_msgSend<id>(overlay, selector<"playbackRateStepper">()));
+}
+
+Ref<UILabel> labelOf(const Ref<UIView>& stepper) {
+  if (!stepper) return nullptr;
+  for (const auto& child : stepper->subviews()) {
+    if (auto label = objc_cast<UILabel>(child)) return label;
+  }
+  return nullptr;
+}
+
+Ref<UIButton> buttonOf(const Ref<UIView>& stepper, const char* title) {
+  if (!stepper) return nullptr;
+  for (const auto& child : stepper->subviews()) {
+    auto button = objc_cast<UIButton>(child);
+    if (!button) continue;
+    auto text = button->titleForState(UIControlStateNormal);
+    if (text && text->string() == title) return button;
+  }
+  return nullptr;
+}
+
+// A view a finger can reach: it and every view above it shown, as the device's hit-testing has it.
+bool reachable(const Ref<UIView>& view) {
+  for (auto v = view; v; v = v->superview()) {
+    if (v->isHidden() || v->alpha() < 0.01) return false;
+  }
+  return true;
+}
+
+std::string labelText(const Ref<UILabel>& label) {
+  auto text = label ? label->text() : nullptr;
+  return text ? text->string() : "";
+}
+
+}  // namespace
+
+struct Engine::OpenPlayer {
+  int number = 0;
+  std::unique_ptr<host::Player> player;
+  std::vector<std::pair<float, std::string>> rates;
+  std::string loggedLabel;
+  bool loggedControlsShown = true;
+};
+
+Engine::Engine(DeviceRoot& device, std::ostream* log, std::ostream& errors, std::string scriptName)
+    : device_(device), log_(log), errors_(errors), scriptName_(std::move(scriptName)) {
+  for (const auto& option : host::defaultRateOptions()) rates_.push_back({option.rate, option.title});
+  UIScreen::mainScreen()->setBrightness(0.5);
+  MPVolumeSetSystemVolume_(0.5f);
+  loggedVolume_ = 0.5;
+  loggedBrightness_ = 0.5;
+}
+
+Engine::~Engine() = default;
+
+double Engine::nowMs() const {
+  return static_cast<double>(dispatch_main_clock_now()) / static_cast<double>(NSEC_PER_MSEC);
+}
+
+void Engine::logLine(const std::string& text) {
+  if (log_ == nullptr) return;
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%9.3f ms  ", nowMs());
+  *log_ << stamp << text << "\n";
+}
+
+void Engine::pollChanges() {
+  double volume = MPVolumeSystemVolume_();
+  if (volume != loggedVolume_) {
+    logLine("volume " + number(loggedVolume_) + " -> " + number(volume));
+    loggedVolume_ = volume;
+  }
+  double brightness = UIScreen::mainScreen()->brightness();
+  if (brightness != loggedBrightness_) {
+    logLine("brightness " + number(loggedBrightness_) + " -> " + number(brightness));
+    loggedBrightness_ = brightness;
+  }
+  if (!app_) return;
+  auto seeks = app_->seekCounts();
+  if (seeks.backward != loggedBackward_ || seeks.forward != loggedForward_) {
+    for (; loggedBackward_ < seeks.backward; ++loggedBackward_) logLine("seek backward 10 s");
+    for (; loggedForward_ < seeks.forward; ++loggedForward_) logLine("seek forward 10 s");
+    loggedBackward_ = seeks.backward;
+    loggedForward_ = seeks.forward;
+  }
+  for (auto& [number, open] : players_) {
+    auto label = labelOf(stepperOf(open->player->controlsOverlay));
+    std::string text = labelText(label);
+    if (label && text != open->loggedLabel) {
+      logLine("player " + std::to_string(number) + " label " + quoted(text));
+    }
+    open->loggedLabel = text;
+    auto button = open->player->controlsOverlay ? open->player->controlsOverlay->playPauseButton()
+                                                : nullptr;
+    bool shown = button && !button->isHidden();
+    if (shown != open->loggedControlsShown) {
+      logLine("player " + std::to_string(number) + " controls " + (shown ? "shown" : "hidden"));
+      open->loggedControlsShown = shown;
+    }
+  }
+}
+
+void Engine::advance(double ms) {
+  dispatch_time_t target =
+      dispatch_main_clock_now() + static_cast<dispatch_time_t>(std::llround(ms * NSEC_PER_MSEC));
+  // Step a millisecond at a time while work is queued, so that the log gives each effect the
+  // time at which it happened.
+  while (dispatch_main_clock_now() < target) {
+    if (dispatch_main_queue_pending_count() == 0) {
+      dispatch_main_clock_advance_to(target);
+      break;
+    }
+    dispatch_main_clock_advance_to(std::min(target, dispatch_main_clock_now() + NSEC_PER_MSEC));
+    pollChanges();
+  }
+  pollChanges();
+}
+
+void Engine::touchEvent() {
+  pollChanges();
+  advance(kEventSpacingMs);
+}
+
+Engine::OpenPlayer& Engine::current() {
+  auto found = players_.find(current_);
+  if (found == players_.end()) throw RunError(scriptName_ + ": no player is open");
+  return *found->second;
+}
+
+void Engine::makeCurrent(int number) {
+  if (current_ != 0 && players_.count(current_)) app_->hide(*players_[current_]->player);
+  current_ = number;
+  if (current_ != 0) app_->show(*players_[current_]->player);
+}
+
+void Engine::launch(bool bare) {
+  UIScreen::mainScreen()->setBounds_(CGRectMake(0, 0, screenWidth_, screenHeight_));
+  host::registerHostClasses();
+  app_ = std::make_unique<host::App>(CGSizeMake(screenWidth_, screenHeight_));
+  launched_ = true;
+  if (bare) {
+    logLine("launch: the app, without the library");
+    return;
+  }
+  library_ = dlopen(libraryPath(), RTLD_NOW | RTLD_LOCAL);
+  if (library_ == nullptr) {
+    const char* why = dlerror();
+    throw RunError(std::string("glidepad-sim: cannot load the library: ") + (why ? why : "?"));
+  }
+  logLine("launch: the app, with the library injected");
+}
+
+void Engine::writeSetting(const Command& c) {
+  std::string file = device_.hostPath(kSettingsPath);
+  auto dictionary = NSMutableDictionary::dictionaryWithContentsOfFile(NSStr(kSettingsPath));
+  if (!dictionary) dictionary = alloc_init<NSMutableDictionary>();
+  id value;
+  switch (c.value.kind) {
+    case SettingValue::Boolean:
+      value = NSNumber::numberWithBool(c.value.boolean);
+      break;
+    case SettingValue::Integer:
+      value = NSNumber::numberWithLongLong(c.value.integer);
+      break;
+    case SettingValue::Real:
+      value = NSNumber::numberWithDouble(c.value.real);
+      break;
+    case SettingValue::String:
+      value = NSStr(c.value.string);
+      break;
+  }
+  dictionary->setObject(value, NSStr(c.text));
+  if (!dictionary->writeToFile(NSStr(kSettingsPath), YES)) {
+    throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write " + file);
+  }
+  logLine("setting " + c.text + " = " + value->description());
+}
+
+void Engine::unsetSetting(const std::string& key) {
+  auto dictionary = NSMutableDictionary::dictionaryWithContentsOfFile(NSStr(kSettingsPath));
+  if (!dictionary) return;
+  dictionary->removeObjectForKey(NSStr(key));
+  if (!dictionary->writeToFile(NSStr(kSettingsPath), YES)) {
+    throw RunError(scriptName_ + ": cannot write " + device_.hostPath(kSettingsPath));
+  }
+  logLine("setting " + key + " removed");
+}
+
+void Engine::replaceSettingsFile(const std::string& source) {
+  std::string file = device_.hostPath(kSettingsPath);
+  std::error_code error;
+  if (source.empty()) {
+    std::filesystem::remove(file, error);
+    logLine("settings file deleted");
+    return;
+  }
+  std::filesystem::copy_file(source, file, std::filesystem::copy_options::overwrite_existing,
+                             error);
+  if (error) throw RunError(scriptName_ + ": cannot copy " + source + ": " + error.message());
+  logLine("settings file replaced by " + std::filesystem::path(source).filename().string());
+}
+
+void Engine::tapStepper(bool increment) {
+  auto& open = current();
+  auto stepper = stepperOf(open.player->controlsOverlay);
+  auto button = buttonOf(stepper, increment ? "+" : "-");
+  std::string name = increment ? "+" : "-";
+  if (!button || !reachable(button)) {
+    logLine(std::string("tap ") + name + ": " + (button ? "the button is not shown" : "no stepper"));
+    touchEvent();
+    return;
+  }
+  CGRect bounds = button->bounds();
+  CGPoint inWindow = button->convertPointToView(
+      {CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, app_->window());
+  app_->touches().touchDown(inWindow, 1);
+  app_->touches().touchesUp();
+  logLine("tap " + name);
+  touchEvent();
+}
+
+void Engine::fail(const Command& c, const std::string& expected, const std::string& got) {
+  ++failedChecks_;
+  errors_ << scriptName_ << ":" << c.line << ": expected " << expected << ", got " << got << "\n";
+}
+
+Observed Engine::observe() const {
+  Observed o;
+  o.volume = MPVolumeSystemVolume_();
+  o.brightness = UIScreen::mainScreen()->brightness();
+  if (app_) {
+    auto seeks = app_->seekCounts();
+    o.seeksBackward = seeks.backward;
+    o.seeksForward = seeks.forward;
+  }
+  auto found = players_.find(current_);
+  if (found == players_.end()) return o;
+  const auto& player = *found->second->player;
+  o.currentPlayer = current_;
+  o.rate = player.playerController->playbackRate();
+  o.seekPosition = player.overlayController->seekPosition();
+  auto stepper = stepperOf(player.controlsOverlay);
+  o.hasStepper = stepper != nullptr;
+  o.label = labelText(labelOf(stepper));
+  auto button = player.controlsOverlay ? player.controlsOverlay->playPauseButton() : nullptr;
+  o.controlsShown = button && !button->isHidden();
+  o.stepperShown = stepper && !stepper->isHidden();
+  o.stepperAlpha = stepper ? stepper->alpha() : 0;
+  return o;
+}
+
+void Engine::check(const Command& c) {
+  Observed o = observe();
+  auto near = [](double a, double b) { return std::fabs(a - b) <= kTolerance; };
+  switch (c.op) {
+    case Op::ExpectVolume:
+      if (!near(o.volume, c.numbers[0])) fail(c, "volume " + number(c.numbers[0]), number(o.volume));
+      break;
+    case Op::ExpectBrightness:
+      if (!near(o.brightness, c.numbers[0])) {
+        fail(c, "brightness " + number(c.numbers[0]), number(o.brightness));
+      }
+      break;
+    case Op::ExpectRate:
+      if (!near(o.rate, c.numbers[0])) fail(c, "rate " + number(c.numbers[0]), number(o.rate));
+      break;
+    case Op::ExpectLabel:
+      if (c.flag) {
+        if (o.hasStepper) fail(c, "no stepper", "a stepper labelled " + quoted(o.label));
+      } else if (!o.hasStepper) {
+        fail(c, "label " + quoted(c.text), "no stepper");
+      } else if (o.label != c.text) {
+        fail(c, "label " + quoted(c.text), quoted(o.label));
+      }
+      break;
+    case Op::ExpectSeeks:
+      if (o.seeksBackward != c.count || o.seeksForward != c.count2) {
+        fail(c, "seeks " + std::to_string(c.count) + " " + std::to_string(c.count2),
+             std::to_string(o.seeksBackward) + " " + std::to_string(o.seeksForward));
+      }
+      break;
+    case Op::ExpectControls:
+      if (o.controlsShown != c.flag) {
+        fail(c, std::string("controls ") + (c.flag ? "shown" : "hidden"),
+             o.controlsShown ? "shown" : "hidden");
+      }
+      break;
+    case Op::ExpectStepper:
+      if (!o.hasStepper) {
+        fail(c, std::string("stepper ") + (c.flag ? "shown" : "hidden"), "no stepper");
+      } else if (o.stepperShown != c.flag) {
+        fail(c, std::string("stepper ") + (c.flag ? "shown" : "hidden"),
+             o.stepperShown ? "shown" : "hidden");
+      }
+      break;
+    case Op::ExpectStepperAlpha:
+      if (!o.hasStepper) {
+        fail(c, "stepper alpha " + number(c.numbers[0]), "no stepper");
+      } else if (!near(o.stepperAlpha, c.numbers[0])) {
+        fail(c, "stepper alpha " + number(c.numbers[0]), number(o.stepperAlpha));
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+std::string Engine::snapshotSvg() const {
+  auto found = players_.find(current_);
+  if (found == players_.end()) return "";
+  return renderSnapshot(found->second->player->playerView, MPVolumeSystemVolume_(),
+                        UIScreen::mainScreen()->brightness());
+}
+
+void Engine::run(const Command& c) {
+  switch (c.op) {
+    case Op::Screen:
+      screenWidth_ = c.numbers[0];
+      screenHeight_ = c.numbers[1];
+      break;
+    case Op::Brightness:
+      UIScreen::mainScreen()->setBrightness(c.numbers[0]);
+      pollChanges();
+      break;
+    case Op::Volume:
+      MPVolumeSetSystemVolume_(static_cast<float>(c.numbers[0]));
+      pollChanges();
+      break;
+    case Op::Setting:
+      writeSetting(c);
+      break;
+    case Op::Unset:
+      unsetSetting(c.text);
+      break;
+    case Op::SettingsFile:
+      replaceSettingsFile(c.text);
+      break;
+    case Op::Notify:
+      logLine("settings change notification posted");
+      CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                           NSStr(kSettingsNotification).get(), nullptr, nullptr,
+                                           true);
+      pollChanges();
+      break;
+    case Op::Rates:
+      rates_.clear();
+      for (const auto& option : c.rates) rates_.push_back({option.rate, option.title});
+      break;
+    case Op::Launch:
+      launch(c.flag);
+      break;
+    case Op::Open: {
+      std::vector<host::RateOption> options;
+      for (const auto& [rate, title] : rates_) options.push_back({rate, title});
+      auto open = std::make_unique<OpenPlayer>();
+      open->number = nextPlayer_++;
+      open->rates = rates_;
+      int number = open->number;
+      open->player = app_->openPlayer(CGSizeMake(c.numbers[0], c.numbers[1]), options);
+      auto* self = this;
+      open->player->playerController->setRateSelectionObserver([self, number](float rate) {
+        std::string title;
+        auto found = self->players_.find(number);
+        if (found != self->players_.end()) {
+          for (const auto& [r, t] : found->second->rates) {
+            if (r == rate) {
+              title = " " + quoted(t);
+              break;
+            }
+          }
+        }
+        self->logLine("player " + std::to_string(number) + " rate " + sim::number(rate) + title);
+      });
+      players_[number] = std::move(open);
+      makeCurrent(number);
+      logLine("open player " + std::to_string(number) + " (" + number(c.numbers[0]) + "x" +
+              sim::number(c.numbers[1]) + ")");
+      app_->layOut(*players_[number]->player);
+      pollChanges();
+      break;
+    }
+    case Op::Player:
+      makeCurrent(static_cast<int>(c.count));
+      logLine("player " + std::to_string(c.count) + " is current");
+      break;
+    case Op::Close: {
+      int closing = c.count == 0 ? current_ : static_cast<int>(c.count);
+      app_->touches().touchesCancel();
+      if (closing == current_) {
+        app_->hide(*players_[closing]->player);
+        current_ = 0;
+      }
+      players_.erase(closing);
+      logLine("close player " + std::to_string(closing));
+      if (current_ == 0 && !players_.empty()) makeCurrent(players_.rbegin()->first);
+      pollChanges();
+      break;
+    }
+    case Op::Controls:
+      app_->setControlsShown(*current().player, c.flag);
+      pollChanges();
+      break;
+    case Op::ControlsAlpha:
+      app_->setControlsAlpha(*current().player, c.numbers[0]);
+      logLine("player " + std::to_string(current_) + " controls alpha " + number(c.numbers[0]));
+      pollChanges();
+      break;
+    case Op::HostRate:
+      app_->selectRate(*current().player, static_cast<float>(c.numbers[0]));
+      pollChanges();
+      break;
+    case Op::Down: {
+      std::vector<CGPoint> points;
+      for (const auto& p : c.points) points.push_back({p.x, p.y});
+      current();
+      app_->touches().touchesDown(points, static_cast<NSUInteger>(c.count));
+      touchEvent();
+      break;
+    }
+    case Op::Move: {
+      std::vector<CGPoint> points;
+      for (const auto& p : c.points) points.push_back({p.x, p.y});
+      app_->touches().touchesMove(points);
+      touchEvent();
+      break;
+    }
+    case Op::Up:
+      app_->touches().touchesUp();
+      touchEvent();
+      break;
+    case Op::Cancel:
+      app_->touches().touchesCancel();
+      touchEvent();
+      break;
+    case Op::Swipe: {
+      current();
+      Point from = c.points[0], to = c.points[1];
+      app_->touches().touchDown({from.x, from.y}, 1);
+      touchEvent();
+      for (int64_t i = 1; i <= c.count; ++i) {
+        double t = static_cast<double>(i) / static_cast<double>(c.count);
+        app_->touches().touchMove({from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
+        touchEvent();
+      }
+      app_->touches().touchesUp();
+      touchEvent();
+      break;
+    }
+    case Op::Tap:
+      tapStepper(c.flag);
+      break;
+    case Op::Wait:
+      advance(c.numbers[0]);
+      break;
+    case Op::Snapshot: {
+      std::ofstream out(c.text, std::ios::binary);
+      if (!out || !(out << snapshotSvg())) {
+        throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write " + c.text);
+      }
+      logLine("snapshot " + c.text);
+      break;
+    }
+    default:
+      check(c);
+      break;
+  }
+}
+
+}  // namespace sim

@@ -1,0 +1,113 @@
+// The session engine: runs session commands against the host app, with the library injected or
+// not, on the virtual main-queue clock; writes the event log and counts failed checks. Scripts and
+// the playground drive the same engine.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "DeviceRoot.h"
+#include "Script.h"
+
+namespace host {
+class App;
+struct Player;
+}  // namespace host
+
+namespace sim {
+
+// A command that cannot run (a file that cannot be written, a library that cannot be loaded).
+class RunError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// What a person sees of the app at one moment.
+struct Observed {
+  double volume = 0;
+  double brightness = 0;
+  int64_t seeksBackward = 0;
+  int64_t seeksForward = 0;
+  int currentPlayer = 0;  // 0: none open
+  double seekPosition = 0;  // of the current player, in seconds
+  float rate = 0;
+  bool hasStepper = false;
+  std::string label;
+  bool controlsShown = false;
+  bool stepperShown = false;
+  double stepperAlpha = 0;
+};
+
+class Engine {
+ public:
+  Engine(DeviceRoot& device, std::ostream* log, std::ostream& errors, std::string scriptName);
+  ~Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  void run(const Command& command);
+
+  int failedChecks() const { return failedChecks_; }
+  double nowMs() const;
+  bool launched() const { return launched_; }
+  Observed observe() const;
+  // The current player drawn as SVG, or "" with no player open.
+  std::string snapshotSvg() const;
+  // Screen size in points.
+  double screenWidth() const { return screenWidth_; }
+  double screenHeight() const { return screenHeight_; }
+  // Advances the clock by `ms` milliseconds, running main-queue work as it falls due.
+  void advance(double ms);
+
+ private:
+  struct OpenPlayer;
+
+  void launch(bool bare);
+  void writeSetting(const Command& command);
+  void unsetSetting(const std::string& key);
+  void replaceSettingsFile(const std::string& source);
+  OpenPlayer& current();
+  void makeCurrent(int number);
+  void touchEvent();
+  void tapStepper(bool increment);
+  void check(const Command& command);
+  void fail(const Command& command, const std::string& expected, const std::string& got);
+  void logLine(const std::string& text);
+  void pollChanges();
+
+  DeviceRoot& device_;
+  std::ostream* log_;
+  std::ostream& errors_;
+  std::string scriptName_;
+  int failedChecks_ = 0;
+
+  double screenWidth_ = 375;
+  double screenHeight_ = 667;
+  std::vector<std::pair<float, std::string>> rates_;
+  bool launched_ = false;
+  void* library_ = nullptr;
+
+  std::unique_ptr<host::App> app_;
+  std::map<int, std::unique_ptr<OpenPlayer>> players_;
+  int nextPlayer_ = 1;
+  int current_ = 0;
+
+  // What the log has last reported, to report only changes.
+  double loggedVolume_ = 0;
+  double loggedBrightness_ = 0;
+  int64_t loggedBackward_ = 0;
+  int64_t loggedForward_ = 0;
+};
+
+// The built-in demo session.
+const char* demoScript();
+
+// Serves the playground page on 127.0.0.1:`port` until interrupted; answers the exit status.
+int serve(DeviceRoot& device, int port);
+
+}  // namespace sim
