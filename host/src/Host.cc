@@ -1,7 +1,16 @@
 #include "host/Host.h"
 
+#include "host/YTMainAppControlsOverlayView.h"
+#include "host/YTPlayerViewController.h"
+#include "host/YTVarispeedSwitchController.h"
+
 namespace host {
 
-void registerHostClasses() {}
+void registerHostClasses() {
+  YTPlayerViewController::objcClass();
+  YTVarispeedSwitchController::objcClass();
+  YTVarispeedSwitchControllerOption::objcClass();
+  YTMainAppControlsOverlayView::objcClass();
+}
 
 }  // namespace host

@@ -68,6 +68,8 @@ class UIView : public UIResponder {
   BOOL needsLayout() const { return needsLayout_; }
   void layoutIfNeeded();
   virtual void layoutSubviews();  // applies the constraints this view holds
+  // The size that best fits `size`; a plain view answers its current size, as on the device.
+  virtual CGSize sizeThatFits(CGSize size) const;
 
   BOOL translatesAutoresizingMaskIntoConstraints() const { return translatesAutoresizing_; }
   void setTranslatesAutoresizingMaskIntoConstraints(BOOL translates) {

@@ -103,6 +103,8 @@ void UIView::layoutIfNeeded() {
 
 void UIView::layoutSubviews() { NSLayoutConstraint::applyConstraints(*this); }
 
+CGSize UIView::sizeThatFits(CGSize) const { return bounds_.size; }
+
 void UIView::addConstraint(const Ref<NSLayoutConstraint>& constraint) {
   if (!constraint) return;
   constraints_.push_back(constraint);

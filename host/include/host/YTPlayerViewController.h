@@ -1,0 +1,51 @@
+// The host app's player controller: it owns the player's speed model and applies the rate the
+// user picks from its speed menu (or that anything else selects through the runtime).
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "host/YTVarispeedSwitchController.h"
+#include "objc/NSObject.h"
+
+namespace host {
+
+class YTPlayerViewController : public NSObject {
+ public:
+  static Class objcClass();
+
+  // A player whose speed menu offers `options` (any list, also an empty one); it plays at rate 1.
+  static Ref<YTPlayerViewController> playerWithRateOptions(
+      const std::vector<RateOption>& options = defaultRateOptions());
+
+  // Loads the player's view: the first call sends `viewDidLoad` through the runtime, as UIKit
+  // does, so that replacements of it run; later calls do nothing.
+  void loadViewIfNeeded();
+  BOOL isViewLoaded() const { return viewLoaded_; }
+
+  virtual void viewDidLoad() {}
+  virtual id varispeedController() { return varispeed_; }
+  // The rate in force, bit for bit the rate that was last selected.
+  virtual float currentPlaybackRateForVarispeedSwitchController(const id& controller);
+  // `varispeedSwitchController:didSelectRate:`: applies the rate, then tells the observer.
+  virtual void varispeedSwitchController(const id& controller, float rate);
+
+  float playbackRate() const { return rate_; }
+
+  // The host's own speed menu: picks option `index` as the user does, sending
+  // `varispeedSwitchController:didSelectRate:` through the runtime. An index past the end does
+  // nothing.
+  void selectRateOption(uint64_t index);
+
+  // Told of every rate the player applies, whoever selected it.
+  using RateSelectionObserver = std::function<void(float rate)>;
+  void setRateSelectionObserver(RateSelectionObserver observer) { observer_ = std::move(observer); }
+
+ private:
+  Ref<YTVarispeedSwitchController> varispeed_;
+  float rate_ = 1;
+  BOOL viewLoaded_ = NO;
+  RateSelectionObserver observer_;
+};
+
+}  // namespace host
