@@ -1,7 +1,13 @@
 #include "host/Host.h"
 
+#include "host/YTMainAppVideoPlayerOverlayViewController.h"
+#include "host/YTPlayerView.h"
+
 namespace host {
 
-void registerHostClasses() {}
+void registerHostClasses() {
+  YTPlayerView::objcClass();
+  YTMainAppVideoPlayerOverlayViewController::objcClass();
+}
 
 }  // namespace host

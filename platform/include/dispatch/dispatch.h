@@ -70,19 +70,17 @@ class dispatch_block {
     void (*destroy)(void* storage) noexcept;
   };
   template <class Fn>
-  static constexpr Ops kInlineOps = {
-      [](void* s) { (*static_cast<Fn*>(s))(); },
-      [](void* from, void* to) noexcept {
-        ::new (to) Fn(std::move(*static_cast<Fn*>(from)));
-        static_cast<Fn*>(from)->~Fn();
-      },
-      [](void* s) noexcept { static_cast<Fn*>(s)->~Fn(); }};
+  static constexpr Ops kInlineOps = {[](void* s) { (*static_cast<Fn*>(s))(); },
+                                     [](void* from, void* to) noexcept {
+                                       ::new (to) Fn(std::move(*static_cast<Fn*>(from)));
+                                       static_cast<Fn*>(from)->~Fn();
+                                     },
+                                     [](void* s) noexcept { static_cast<Fn*>(s)->~Fn(); }};
   template <class Fn>
-  static constexpr Ops kHeapOps = {[](void* s) { (**static_cast<Fn**>(s))(); },
-                                   [](void* from, void* to) noexcept {
-                                     ::new (to) Fn*(*static_cast<Fn**>(from));
-                                   },
-                                   [](void* s) noexcept { delete *static_cast<Fn**>(s); }};
+  static constexpr Ops kHeapOps = {
+      [](void* s) { (**static_cast<Fn**>(s))(); },
+      [](void* from, void* to) noexcept { ::new (to) Fn*(*static_cast<Fn**>(from)); },
+      [](void* s) noexcept { delete *static_cast<Fn**>(s); }};
 
   void take(dispatch_block& other) noexcept {
     if (other.ops_ == nullptr) return;

@@ -27,8 +27,7 @@ Class UIGestureRecognizer::objcClass() {
     class_addMethod<int64_t>(c, sel_registerName("state"), &stateImp, "q@:");
     class_addMethod<void, int64_t>(c, sel_registerName("setState:"), &setStateImp, "v@:q");
     objc_exposeMethod<&UIGestureRecognizer::cancelsTouchesInView>(c, "cancelsTouchesInView");
-    objc_exposeMethod<&UIGestureRecognizer::setCancelsTouchesInView>(c,
-                                                                     "setCancelsTouchesInView:");
+    objc_exposeMethod<&UIGestureRecognizer::setCancelsTouchesInView>(c, "setCancelsTouchesInView:");
     objc_exposeMethod<&UIGestureRecognizer::view>(c, "view");
     objc_exposeMethod<&UIGestureRecognizer::locationInView>(c, "locationInView:");
     objc_exposeMethod<&UIGestureRecognizer::reset>(c, "reset");
