@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 
 #include "MediaPlayer/MPVolumeView.h"
@@ -151,6 +153,19 @@ TEST_F(SwipeHandler, EveryStepFollowsTheFingerFromTheFirstChange) {
   touch->touchesUp();
   testsupport::runMainQueue();
   EXPECT_TRUE(values.empty());
+
+  // Coordinates no screen has: at most one step per move, each converted without overflow.
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  touch->touchDown({200, 50});
+  for (double x : {100.0, 100.0, -1e300, std::nan(""), kInf, -kInf, 1e300}) {
+    touch->touchMove({x, 50});
+  }
+  EXPECT_EQ(testsupport::swipeRecognizerOf(player)->currentPoint(),
+            0u);  // far right: a scale of all but 0
+  touch->touchesUp();
+  testsupport::runMainQueue();
+  EXPECT_LE(values.size(), 5u);
+  EXPECT_FALSE(anyKind());
 }
 
 TEST_F(SwipeHandler, TheKindIsChosenWhereTheFingerIsAtTheBegin) {

@@ -97,6 +97,8 @@ class dispatch_block {
   const Ops* ops_ = nullptr;
 };
 
+using dispatch_block_t = dispatch_block;
+
 void dispatch_after_block(dispatch_time_t when, dispatch_queue_t queue, dispatch_block block);
 
 // Runs `block` on `queue` once the clock reaches `when`. Work queued for DISPATCH_TIME_FOREVER,
