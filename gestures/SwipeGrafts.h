@@ -12,4 +12,12 @@ void overlayControllerViewDidLoad(const id& self, SEL _cmd);
 id playerViewInitWithFrame(const id& self, SEL _cmd, CGRect frame);
 void playerViewGLPGesture(const id& self, SEL _cmd, id recognizer);
 
+// The kind of the swipe under way, one set for the whole process: every player view's recognizer
+// reads and writes the same flags. A swipe's begin sets at most one; any swipe's end clears all.
+extern bool isVolumeSwipe;
+extern bool isBrightnessSwipe;
+extern bool isSeekSwipe;
+// The overlay controller whose view loaded last: the target of seek steps.
+extern id lastOverlayController;
+
 }  // namespace glidepad

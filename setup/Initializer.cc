@@ -1,12 +1,12 @@
-// A minimal stand-in for the load-time entry: installs the rate stepper's grafts only, so that the
-// stepper can be exercised end to end.
+// A minimal installation of the grafts, until the graft table lands.
 #include "setup/Initializer.h"
 
+#include "gestures/SwipeGrafts.h"
+#include "stepper/RateStepperGrafts.h"
 #include "objc/runtime.h"
 #include "setup/HostInterface.h"
 #include "setup/SavedImplementations.h"
 #include "setup/Settings.h"
-#include "stepper/RateStepperGrafts.h"
 #include "substrate.h"
 
 namespace glidepad {
@@ -14,6 +14,17 @@ namespace glidepad {
 void initialize() {
   void* pool = objc_autoreleasePoolPush();
   loadSettings();
+  if (enabledSwitch) {
+    Class overlay = objc_getClass(host::kOverlayViewControllerClass);
+    MSHookMessageEx(overlay, selector<"isFullscreen">(), &overlayControllerIsFullscreen,
+                    &saved::overlayControllerIsFullscreen);
+    MSHookMessageEx(overlay, selector<"viewDidLoad">(), &overlayControllerViewDidLoad,
+                    &saved::overlayControllerViewDidLoad);
+    Class playerView = objc_getClass(host::kPlayerViewClass);
+    MSHookMessageEx(playerView, selector<"initWithFrame:">(), &playerViewInitWithFrame,
+                    &saved::playerViewInitWithFrame);
+    class_addMethod(playerView, selector<"GLPGesture:">(), &playerViewGLPGesture, "v@:@");
+  }
   if (enabledSwitch && showPlaybackRate) {
     Class player = objc_getClass(host::kPlayerViewControllerClass);
     MSHookMessageEx(player, selector<"viewDidLoad">(), &playerControllerViewDidLoad,

@@ -25,6 +25,8 @@ class NSMutableSet : public NSSet {
  public:
   static Class objcClass();
 
+  // Room for `capacity` objects, so that filling the set up to that many allocates nothing.
+  id initWithCapacity(NSUInteger capacity);
   void addObject(const id& object);
   void removeObject(const id& object);
   void removeAllObjects() { objects_.clear(); }

@@ -16,6 +16,11 @@ BOOL NSSet::containsObject(const id& object) const {
   return std::find(objects_.begin(), objects_.end(), object) != objects_.end();
 }
 
+id NSMutableSet::initWithCapacity(NSUInteger capacity) {
+  objects_.reserve(capacity);
+  return self();
+}
+
 void NSMutableSet::addObject(const id& object) {
   if (object && !containsObject(object)) objects_.push_back(object);
 }

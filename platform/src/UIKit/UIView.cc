@@ -34,6 +34,9 @@ Class UIView::objcClass() {
     objc_exposeMethod<&UIView::setHidden>(c, "setHidden:");
     objc_exposeMethod<&UIView::alpha>(c, "alpha");
     objc_exposeMethod<&UIView::setAlpha>(c, "setAlpha:");
+    objc_exposeMethod<&UIView::addGestureRecognizer>(c, "addGestureRecognizer:");
+    objc_exposeMethod<&UIView::setNeedsLayout>(c, "setNeedsLayout");
+    objc_exposeMethod<&UIView::layoutIfNeeded>(c, "layoutIfNeeded");
   });
   return cls;
 }

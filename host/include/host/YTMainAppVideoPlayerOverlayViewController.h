@@ -1,0 +1,38 @@
+// The app's video player overlay view controller: it knows whether the player is fullscreen and
+// seeks the playing video in steps of ten seconds.
+#pragma once
+
+#include "objc/NSObject.h"
+
+class YTMainAppVideoPlayerOverlayViewController : public NSObject {
+ public:
+  static Class objcClass();
+
+  static constexpr double kSeekStepSeconds = 10.0;
+
+  // Sends viewDidLoad through the runtime the first time, as a view controller whose view is
+  // asked for loads it, so that an injected replacement takes part.
+  void loadViewIfNeeded();
+  BOOL isViewLoaded() const { return viewLoaded_; }
+  virtual void viewDidLoad();
+
+  BOOL isFullscreen() const { return fullscreen_; }
+  void setFullscreen(BOOL fullscreen) { fullscreen_ = fullscreen; }
+
+  // One seek step back (not before the start) or forward; the sender is not used.
+  void didPressSeekBackwardAccessibility(const id& sender);
+  void didPressSeekForwardAccessibility(const id& sender);
+
+  // The playing video's position, in seconds.
+  double playbackPosition() const { return position_; }
+  void setPlaybackPosition(double seconds) { position_ = seconds > 0 ? seconds : 0; }
+
+  // Seeks of every overlay controller since the process started.
+  static uint64_t backwardSeekCount();
+  static uint64_t forwardSeekCount();
+
+ private:
+  BOOL viewLoaded_ = NO;
+  BOOL fullscreen_ = NO;
+  double position_ = 0;
+};

@@ -1,0 +1,64 @@
+// The host process's way into a window's touch handling: it puts fingers down, moves them, lifts
+// them or has the system cancel them, and the dispatcher delivers the touch events as the device
+// does.
+//
+// The first finger of a touch sequence hit-tests the window; the view it finds is the touched
+// view for the whole sequence (no view: the sequence touches nothing). Each event goes first to
+// the gesture recognizers of the touched view and of its ancestors, nearest view first and each
+// view's recognizers in the order they were added, then, unless a recognizer withholds it (see
+// UIGestureRecognizer.h), to the touched view, whose default passes it up the responder chain.
+//
+// The touches, the touch sets and the event are made once and reused for every sequence, so that
+// delivering a move allocates nothing.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "CoreGraphics/CGGeometry.h"
+#include "Foundation/NSSet.h"
+#include "UIKit/UIGestureRecognizer.h"
+#include "UIKit/UITouch.h"
+#include "UIKit/UIWindow.h"
+
+class UITouchDispatcher {
+ public:
+  static constexpr size_t kMaxFingers = 10;  // fingers beyond these are not put down
+
+  explicit UITouchDispatcher(const Ref<UIWindow>& window);
+
+  // Fingers touch down at window points, each with `tapCount`. A down while fingers are down
+  // adds fingers to the sequence.
+  void touchesDown(std::span<const CGPoint> points, NSUInteger tapCount = 1);
+  void touchDown(CGPoint point, NSUInteger tapCount = 1) { touchesDown({&point, 1}, tapCount); }
+  // Moves the fingers that are down, in the order they touched down, to the given window points;
+  // fingers without a point stay where they are. Nothing when no finger is down.
+  void touchesMove(std::span<const CGPoint> points);
+  void touchMove(CGPoint point) { touchesMove({&point, 1}); }
+  // Lifts all fingers, ending the sequence.
+  void touchesUp();
+  // The system cancels all fingers (a call comes in, say), ending the sequence.
+  void touchesCancel();
+
+  size_t fingerCount() const { return fingers_; }
+  Ref<UIView> touchedView() const { return view_; }
+  const Ref<UIWindow>& window() const { return window_; }
+
+ private:
+  using Phase = UIGestureRecognizer::TouchPhase_;
+
+  void beginSequence(CGPoint point);
+  void deliver(Phase phase);
+  void endSequence();
+
+  Ref<UIWindow> window_;
+  std::vector<Ref<UITouch>> touches_;  // the first `fingers_` are down
+  size_t fingers_ = 0;
+  Ref<NSMutableSet> phaseTouches_;  // the touches of the event's phase
+  Ref<NSMutableSet> allTouches_;    // every touch of the sequence
+  Ref<UIEvent> event_;
+  Ref<UIView> view_;
+  std::vector<Ref<UIGestureRecognizer>> recognizers_;
+  bool viewCancelled_ = false;  // the view got touchesCancelled and gets nothing more
+};

@@ -1,0 +1,81 @@
+#include "dispatch/dispatch.h"
+
+#include <algorithm>
+#include <vector>
+
+struct dispatch_queue_s {
+  const char* label;
+};
+
+namespace {
+
+struct Work {
+  dispatch_time_t deadline;
+  uint64_t order;
+  dispatch_block block;
+};
+
+struct MainQueue {
+  dispatch_queue_s queue{"com.apple.main-thread"};
+  dispatch_time_t now = 0;
+  uint64_t submitted = 0;
+  bool advancing = false;
+  std::vector<Work> heap;  // a min-heap by (deadline, order)
+  MainQueue() { heap.reserve(64); }
+};
+
+MainQueue& mainQueue() {
+  static auto* queue = new MainQueue;
+  return *queue;
+}
+
+bool later(const Work& a, const Work& b) {
+  return a.deadline != b.deadline ? a.deadline > b.deadline : a.order > b.order;
+}
+
+}  // namespace
+
+dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta) {
+  if (when == DISPATCH_TIME_FOREVER) return DISPATCH_TIME_FOREVER;
+  dispatch_time_t base = when == DISPATCH_TIME_NOW ? mainQueue().now : when;
+  if (delta >= 0) {
+    auto forward = static_cast<uint64_t>(delta);
+    return forward >= DISPATCH_TIME_FOREVER - base ? DISPATCH_TIME_FOREVER - 1 : base + forward;
+  }
+  // The magnitude of a negative int64_t, without negating INT64_MIN.
+  uint64_t back = ~static_cast<uint64_t>(delta) + 1;
+  return back >= base ? 0 : base - back;
+}
+
+dispatch_queue_t dispatch_get_main_queue() { return &mainQueue().queue; }
+
+void dispatch_after_block(dispatch_time_t when, dispatch_queue_t queue, dispatch_block block) {
+  auto& main = mainQueue();
+  if (queue != &main.queue || when == DISPATCH_TIME_FOREVER || !block) return;
+  dispatch_time_t deadline = when == DISPATCH_TIME_NOW ? main.now : when;
+  main.heap.push_back(Work{deadline, main.submitted++, std::move(block)});
+  std::push_heap(main.heap.begin(), main.heap.end(), later);
+}
+
+dispatch_time_t dispatch_main_clock_now() { return mainQueue().now; }
+
+void dispatch_main_clock_advance_to(dispatch_time_t time) {
+  auto& main = mainQueue();
+  if (main.advancing) return;
+  struct Advancing {
+    bool& flag;
+    explicit Advancing(bool& f) : flag(f) { flag = true; }
+    ~Advancing() { flag = false; }
+  } advancing(main.advancing);
+  dispatch_time_t target = std::max(time, main.now);
+  while (!main.heap.empty() && main.heap.front().deadline <= target) {
+    std::pop_heap(main.heap.begin(), main.heap.end(), later);
+    Work work = std::move(main.heap.back());
+    main.heap.pop_back();
+    main.now = std::max(main.now, work.deadline);
+    work.block();
+  }
+  main.now = target;
+}
+
+size_t dispatch_main_queue_pending_count() { return mainQueue().heap.size(); }

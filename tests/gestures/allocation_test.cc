@@ -1,0 +1,58 @@
+// Counts every allocation of the program, to show that touch handling makes none.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+
+#include "MediaPlayer/MPVolumeView.h"
+#include "TestSupport.h"
+#include "setup/Settings.h"
+
+namespace {
+
+bool counting = false;
+size_t allocations = 0;
+
+}  // namespace
+
+void* operator new(size_t size) {
+  if (counting) ++allocations;
+  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, size_t) noexcept { std::free(memory); }
+
+TEST(TouchPath, MovesAndTheirStepsAllocateNothing) {
+  testsupport::SettingsScope settings;
+  glidepad::speed = 250;
+  glidepad::activateAfter = 70;
+  glidepad::topArea = 1;
+  auto window = testsupport::makeWindow(CGRectMake(0, 0, 375, 667));
+  auto player = testsupport::makePlayerView(CGRectMake(0, 0, 375, 200));
+  window->addSubview(player);
+  UITouchDispatcher touch(window);
+  MPVolumeSetSystemVolume_(0.5f);
+
+  // A first swipe makes what is made once: the volume view, the selectors, the queue's room.
+  for (double direction : {-1.0, 1.0}) {
+    touch.touchDown({200, 50});
+    for (int i = 1; i <= 30; ++i) touch.touchMove({200 + direction * 5 * i, 50});
+    touch.touchesUp();
+    testsupport::runMainQueue();
+  }
+  float before = MPVolumeSystemVolume_();
+
+  touch.touchDown({200, 50});
+  allocations = 0;
+  counting = true;
+  for (int i = 1; i <= 30; ++i) touch.touchMove({200 - 5.0 * i, 50});
+  testsupport::runMainQueue();
+  for (int i = 1; i <= 30; ++i) touch.touchMove({50 + 5.0 * i, 50});
+  testsupport::runMainQueue();
+  counting = false;
+  touch.touchesUp();
+  EXPECT_EQ(allocations, 0u);
+  EXPECT_NE(MPVolumeSystemVolume_(), before);  // the moves did step the volume
+  testsupport::runMainQueue();
+}

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "dispatch/dispatch.h"
+
+namespace {
+
+// The clock only moves forward and is shared by the whole program: each test starts from the
+// reading it finds, with nothing queued.
+class MainQueueClock : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dispatch_main_clock_advance_to(dispatch_main_clock_now() + NSEC_PER_SEC);
+    start = dispatch_main_clock_now();
+    ASSERT_EQ(dispatch_main_queue_pending_count(), 0u);
+  }
+  dispatch_time_t start = 0;
+};
+
+}  // namespace
+
+TEST_F(MainQueueClock, TimesAreOffsetsFromNowWithinTheClocksRange) {
+  EXPECT_EQ(dispatch_time(DISPATCH_TIME_NOW, 0), start);
+  EXPECT_EQ(dispatch_time(DISPATCH_TIME_NOW, 10 * NSEC_PER_MSEC), start + 10000000);
+  EXPECT_EQ(dispatch_time(start, -5), start - 5);
+  EXPECT_EQ(dispatch_time(5, INT64_MIN), 0u);
+  EXPECT_EQ(dispatch_time(DISPATCH_TIME_FOREVER - 10, INT64_MAX), DISPATCH_TIME_FOREVER - 1);
+  EXPECT_EQ(dispatch_time(DISPATCH_TIME_FOREVER, -1), DISPATCH_TIME_FOREVER);
+  EXPECT_NE(dispatch_get_main_queue(), nullptr);
+  EXPECT_EQ(dispatch_get_main_queue(), dispatch_get_main_queue());
+}
+
+TEST_F(MainQueueClock, RunsWorkAsItFallsDueInDeadlineThenSubmissionOrder) {
+  std::vector<std::string> ran;
+  std::vector<dispatch_time_t> clockWhileRunning;
+  auto queue = dispatch_get_main_queue();
+  auto note = [&](const char* name) {
+    ran.push_back(name);
+    clockWhileRunning.push_back(dispatch_main_clock_now());
+  };
+  dispatch_after(start + 30, queue, [&] { note("c"); });
+  dispatch_after(start + 10, queue, [&] { note("a1"); });
+  dispatch_after(start + 20, queue, [&] {
+    note("b");
+    // Queued while running and due within the advance: it runs in it, at start + 25, before "c".
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 5), queue, [&] { note("b+5"); });
+    dispatch_after(start + 100, queue, [&] { note("late"); });
+  });
+  dispatch_after(start + 10, queue, [&] { note("a2"); });
+  dispatch_after(DISPATCH_TIME_FOREVER, queue, [&] { note("never"); });
+  dispatch_after(start, nullptr, [&] { note("no queue"); });
+
+  dispatch_main_clock_advance_to(start + 9);
+  EXPECT_TRUE(ran.empty());
+  EXPECT_EQ(dispatch_main_clock_now(), start + 9);
+  dispatch_main_clock_advance_to(start + 30);
+  EXPECT_EQ(ran, (std::vector<std::string>{"a1", "a2", "b", "b+5", "c"}));
+  EXPECT_EQ(clockWhileRunning, (std::vector<dispatch_time_t>{start + 10, start + 10, start + 20,
+                                                             start + 25, start + 30}));
+  EXPECT_EQ(dispatch_main_queue_pending_count(), 1u);
+
+  // The clock never goes back; work queued for now runs at the next advance, even to now.
+  dispatch_main_clock_advance_to(start);
+  EXPECT_EQ(dispatch_main_clock_now(), start + 30);
+  dispatch_after(DISPATCH_TIME_NOW, queue, [&] { note("now"); });
+  dispatch_main_clock_advance_to(dispatch_main_clock_now());
+  EXPECT_EQ(ran.back(), "now");
+  dispatch_main_clock_advance_to(start + 100);
+  EXPECT_EQ(ran.back(), "late");
+  EXPECT_EQ(dispatch_main_queue_pending_count(), 0u);
+}
+
+TEST_F(MainQueueClock, BlocksOfAnySizeRunOnceAndAreReleased) {
+  auto queue = dispatch_get_main_queue();
+  int runs = 0;
+  std::array<int, 64> large{};
+  large[63] = 7;
+  auto shared = std::make_shared<int>(0);
+  dispatch_after(start + 1, queue, [&runs, large] { runs += large[63]; });  // held on the heap
+  dispatch_after(start + 1, queue, [&runs, shared] { runs += 1 + *shared; });
+  EXPECT_EQ(shared.use_count(), 2);
+  dispatch_main_clock_advance_to(start + 1);
+  dispatch_main_clock_advance_to(start + 2);
+  EXPECT_EQ(runs, 8);
+  EXPECT_EQ(shared.use_count(), 1);  // the block and its capture are gone once run
+
+  // An advance asked for by running work does nothing.
+  dispatch_after(start + 3, queue, [&] {
+    dispatch_main_clock_advance_to(start + 1000);
+    ++runs;
+  });
+  dispatch_main_clock_advance_to(start + 3);
+  EXPECT_EQ(dispatch_main_clock_now(), start + 3);
+  EXPECT_EQ(runs, 9);
+}
