@@ -1,52 +1,136 @@
-// A minimal installation of the grafts, until the graft table lands.
 #include "setup/Initializer.h"
 
+#include <iterator>
+#include <string_view>
+
+#include "Foundation/NSString.h"
 #include "gestures/SwipeGrafts.h"
-#include "stepper/RateStepperGrafts.h"
 #include "objc/runtime.h"
 #include "setup/HostInterface.h"
 #include "setup/SavedImplementations.h"
 #include "setup/Settings.h"
+#include "stepper/RateStepperGrafts.h"
 #include "substrate.h"
 
 namespace glidepad {
 
-void initialize() {
-  void* pool = objc_autoreleasePoolPush();
-  loadSettings();
-  if (enabledSwitch) {
-    Class overlay = objc_getClass(host::kOverlayViewControllerClass);
-    MSHookMessageEx(overlay, selector<"isFullscreen">(), &overlayControllerIsFullscreen,
-                    &saved::overlayControllerIsFullscreen);
-    MSHookMessageEx(overlay, selector<"viewDidLoad">(), &overlayControllerViewDidLoad,
-                    &saved::overlayControllerViewDidLoad);
-    Class playerView = objc_getClass(host::kPlayerViewClass);
-    MSHookMessageEx(playerView, selector<"initWithFrame:">(), &playerViewInitWithFrame,
-                    &saved::playerViewInitWithFrame);
-    class_addMethod(playerView, selector<"GLPGesture:">(), &playerViewGLPGesture, "v@:@");
+namespace {
+
+enum class GraftKind { Replace, AddMethod, AddProperty };
+
+// Installs one Replace or AddMethod row on its class; `types` is the AddMethod row's encoding.
+using GraftInstaller = void (*)(Class cls, SEL member, const char* types);
+
+// One row of the graft table.
+struct Graft {
+  const char* className;
+  GraftKind kind;
+  const char* member;
+  GraftInstaller install = nullptr;                       // Replace and AddMethod
+  const char* types = nullptr;                            // AddMethod
+  const objc_property_attribute_t* attributes = nullptr;  // AddProperty
+  unsigned attributeCount = 0;                            // AddProperty
+};
+
+// Replaces the member, keeping the host's previous implementation in `Slot`.
+template <auto Replacement, auto Slot>
+void replace(Class cls, SEL member, const char*) {
+  MSHookMessageEx(cls, member, Replacement, Slot);
+}
+
+// Adds the member; a class that already has one keeps its own.
+template <auto Implementation>
+void add(Class cls, SEL member, const char* types) {
+  class_addMethod(cls, member, Implementation, types);
+}
+
+const objc_property_attribute_t kStepperPropertyAttributes[] = {
+    {"T", "@\"ZEBStepper\""},  // an object of class ZEBStepper
+    {"&", ""},                 // strong
+    {"N", ""},                 // nonatomic
+};
+
+// The object type code, as `@encode(id)` gives it.
+constexpr const char* kObjectTypeCode = "@";
+
+// Installs rows [first, last) in order. A class the host does not have is skipped with its rows:
+// the device's runtime would be handed a nil class, and nothing useful can follow from that.
+void install(const Graft* first, const Graft* last) {
+  const char* lookedUp = nullptr;
+  Class cls = nullptr;
+  for (const Graft* row = first; row != last; ++row) {
+    if (lookedUp == nullptr || std::string_view(lookedUp) != row->className) {
+      lookedUp = row->className;
+      cls = objc_getClass(row->className);
+    }
+    if (cls == nullptr) continue;
+    switch (row->kind) {
+      case GraftKind::Replace:
+      case GraftKind::AddMethod:
+        row->install(cls, sel_registerName(row->member), row->types);
+        break;
+      case GraftKind::AddProperty:
+        class_addProperty(cls, row->member, row->attributes, row->attributeCount);
+        break;
+    }
   }
-  if (enabledSwitch && showPlaybackRate) {
-    Class player = objc_getClass(host::kPlayerViewControllerClass);
-    MSHookMessageEx(player, selector<"viewDidLoad">(), &playerControllerViewDidLoad,
-                    &saved::playerControllerViewDidLoad);
-    MSHookMessageEx(player, selector<"varispeedSwitchController:didSelectRate:">(),
-                    &playerControllerDidSelectRate, &saved::playerControllerDidSelectRate);
-    Class overlay = objc_getClass(host::kControlsOverlayViewClass);
-    objc_property_attribute_t attributes[] = {{"T", "@\"ZEBStepper\""}, {"&", ""}, {"N", ""}};
-    class_addProperty(overlay, "playbackRateStepper", attributes, 3);
-    class_addMethod(overlay, selector<"playbackRateStepper">(), &controlsOverlayPlaybackRateStepper,
-                    "@@:");
-    class_addMethod(overlay, selector<"setPlaybackRateStepper:">(),
-                    &controlsOverlaySetPlaybackRateStepper, "v@:@");
-    MSHookMessageEx(overlay, selector<"initWithDelegate:">(), &controlsOverlayInitWithDelegate,
-                    &saved::controlsOverlayInitWithDelegate);
-    MSHookMessageEx(overlay, selector<"layoutSubviews">(), &controlsOverlayLayoutSubviews,
-                    &saved::controlsOverlayLayoutSubviews);
-    class_addMethod(overlay, selector<"updatePlaybackRate">(), &controlsOverlayUpdatePlaybackRate,
-                    "v@:");
+}
+
+class AutoreleasePool {
+ public:
+  AutoreleasePool() : pool_(objc_autoreleasePoolPush()) {}
+  AutoreleasePool(const AutoreleasePool&) = delete;
+  AutoreleasePool& operator=(const AutoreleasePool&) = delete;
+  ~AutoreleasePool() { objc_autoreleasePoolPop(pool_); }
+
+ private:
+  void* pool_;
+};
+
+}  // namespace
+
+void initialize() {
+  AutoreleasePool pool;
+  loadSettings();
+
+  auto getterTypes = NSString::stringWithFormat("%s@:", kObjectTypeCode);
+  auto setterTypes = NSString::stringWithFormat("v@:%s", kObjectTypeCode);
+  using namespace host;
+  using enum GraftKind;
+  const Graft grafts[] = {
+      // The swipe gestures.
+      {kOverlayViewControllerClass, Replace, "isFullscreen",
+       &replace<&overlayControllerIsFullscreen, &saved::overlayControllerIsFullscreen>},
+      {kOverlayViewControllerClass, Replace, "viewDidLoad",
+       &replace<&overlayControllerViewDidLoad, &saved::overlayControllerViewDidLoad>},
+      {kPlayerViewClass, Replace,
+       "initWithFrame:", &replace<&playerViewInitWithFrame, &saved::playerViewInitWithFrame>},
+      {kPlayerViewClass, AddMethod, "GLPGesture:", &add<&playerViewGLPGesture>, "v@:@"},
+      // The rate stepper.
+      {kPlayerViewControllerClass, Replace, "viewDidLoad",
+       &replace<&playerControllerViewDidLoad, &saved::playerControllerViewDidLoad>},
+      {kPlayerViewControllerClass, Replace, "varispeedSwitchController:didSelectRate:",
+       &replace<&playerControllerDidSelectRate, &saved::playerControllerDidSelectRate>},
+      {kControlsOverlayViewClass, AddProperty, "playbackRateStepper", nullptr, nullptr,
+       kStepperPropertyAttributes, 3},
+      {kControlsOverlayViewClass, AddMethod, "playbackRateStepper",
+       &add<&controlsOverlayPlaybackRateStepper>, getterTypes->UTF8String()},
+      {kControlsOverlayViewClass, AddMethod, "setPlaybackRateStepper:",
+       &add<&controlsOverlaySetPlaybackRateStepper>, setterTypes->UTF8String()},
+      {kControlsOverlayViewClass, Replace, "initWithDelegate:",
+       &replace<&controlsOverlayInitWithDelegate, &saved::controlsOverlayInitWithDelegate>},
+      {kControlsOverlayViewClass, Replace, "layoutSubviews",
+       &replace<&controlsOverlayLayoutSubviews, &saved::controlsOverlayLayoutSubviews>},
+      {kControlsOverlayViewClass, AddMethod, "updatePlaybackRate",
+       &add<&controlsOverlayUpdatePlaybackRate>, "v@:"},
+  };
+  constexpr size_t kSwipeRows = 4;
+
+  if (enabledSwitch) {
+    install(grafts, grafts + kSwipeRows);
+    if (showPlaybackRate) install(grafts + kSwipeRows, std::end(grafts));
   }
   registerForSettingsChanges();
-  objc_autoreleasePoolPop(pool);
 }
 
 }  // namespace glidepad

@@ -1,4 +1,5 @@
-// Immutable strings, held as UTF-8.
+// Immutable strings, held as UTF-8. They answer `intValue` ("i@:") and `boolValue` ("B@:")
+// through the runtime with Foundation's conversions.
 #pragma once
 
 #include <string>
@@ -26,6 +27,8 @@ class NSString : public NSObject {
   const std::string& string() const { return text_; }
   NSUInteger length() const;  // in UTF-16 units, as NSString counts
   BOOL isEqualToString(const Ref<NSString>& other) const;
+  int intValue() const;
+  BOOL boolValue() const;
 
   std::string description() const override { return text_; }
 

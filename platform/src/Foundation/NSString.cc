@@ -2,8 +2,13 @@
 
 #include <cstdio>
 
+#include "ValueConversions.h"
+
 Class NSString::objcClass() {
-  static Class cls = objc_registerClass("NSString", NSObject::objcClass(), [](Class) {});
+  static Class cls = objc_registerClass("NSString", NSObject::objcClass(), [](Class c) {
+    objc_exposeMethod<&NSString::intValue>(c, "intValue");
+    objc_exposeMethod<&NSString::boolValue>(c, "boolValue");
+  });
   return cls;
 }
 
@@ -26,6 +31,10 @@ NSUInteger NSString::length() const {
 BOOL NSString::isEqualToString(const Ref<NSString>& other) const {
   return other && other->text_ == text_;
 }
+
+int NSString::intValue() const { return foundation_detail::intValueOfString(text_); }
+
+BOOL NSString::boolValue() const { return foundation_detail::boolValueOfString(text_); }
 
 std::string NSString::format_(std::string_view format, const FormatArg* args, size_t count) {
   std::string out;

@@ -1,0 +1,493 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Foundation/NSArray.h"
+#include "Foundation/NSData.h"
+#include "Foundation/NSDate.h"
+#include "Foundation/NSDictionary.h"
+#include "Foundation/NSNumber.h"
+#include "Foundation/NSString.h"
+#include "platform/DeviceFiles.h"
+
+namespace {
+
+constexpr const char* kPath = "/var/mobile/Library/Preferences/test.plist";
+constexpr size_t kMiB = size_t{1} << 20;
+
+id readBack() { return alloc<NSMutableDictionary>()->initWithContentsOfFile(NSStr(kPath)); }
+
+Ref<NSDictionary> readDictionary() { return objc_cast<NSDictionary>(readBack()); }
+
+template <class T>
+Ref<T> entry(const Ref<NSDictionary>& dictionary, const char* key) {
+  return dictionary ? objc_cast<T>(dictionary->objectForKey(NSStr(key))) : nullptr;
+}
+
+// Nesting of containers as libplist builds it; only for small trees.
+int containerDepth(plist_t node) {
+  plist_type type = plist_get_node_type(node);
+  if (type != PLIST_ARRAY && type != PLIST_DICT) return 0;
+  int deepest = 0;
+  if (type == PLIST_ARRAY) {
+    for (uint32_t i = 0; i < plist_array_get_size(node); ++i) {
+      deepest = std::max(deepest, containerDepth(plist_array_get_item(node, i)));
+    }
+  } else {
+    plist_dict_iter iterator = nullptr;
+    plist_dict_new_iter(node, &iterator);
+    while (true) {
+      char* key = nullptr;
+      plist_t value = nullptr;
+      plist_dict_next_item(node, iterator, &key, &value);
+      free(key);
+      if (value == nullptr) break;
+      deepest = std::max(deepest, containerDepth(value));
+    }
+    free(iterator);
+  }
+  return deepest + 1;
+}
+
+int libplistDepth(const std::string& bytes) {
+  plist_t root = nullptr;
+  plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
+  test::Plist owned(root);
+  return owned ? containerDepth(owned.get()) : -1;
+}
+
+std::string repeated(std::string_view text, size_t times) {
+  std::string out;
+  out.reserve(text.size() * times);
+  for (size_t i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+// An XML settings file whose root dictionary holds `depth - 1` nested arrays.
+std::string nestedXml(size_t depth, bool closed = true) {
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>k</key>";
+  xml += repeated("<array>", depth - 1);
+  if (closed) xml += repeated("</array>", depth - 1) + "</dict></plist>";
+  return xml;
+}
+
+std::string bigEndian(uint64_t value, unsigned size) {
+  std::string out(size, '\0');
+  for (unsigned i = 0; i < size; ++i) out[size - 1 - i] = static_cast<char>(value >> (8 * i));
+  return out;
+}
+
+// Binary lists made byte by byte, with 4-byte offsets and references.
+class BinaryList {
+ public:
+  uint64_t add(std::string_view object) {
+    offsets_.push_back(body_.size());
+    body_ += object;
+    return offsets_.size() - 1;
+  }
+  static std::string arrayOf(const std::vector<uint64_t>& references) {
+    std::string object;
+    if (references.size() < 15) {
+      object += static_cast<char>(0xA0 | references.size());
+    } else {
+      object += "\xAF\x12" + bigEndian(references.size(), 4);
+    }
+    for (uint64_t reference : references) object += bigEndian(reference, 4);
+    return object;
+  }
+  std::string finish(uint64_t top) const {
+    std::string out = body_;
+    uint64_t table = out.size();
+    for (uint64_t offset : offsets_) out += bigEndian(offset, 4);
+    out += std::string(6, '\0') + '\x04' + '\x04';
+    out += bigEndian(offsets_.size(), 8) + bigEndian(top, 8) + bigEndian(table, 8);
+    return out;
+  }
+
+ private:
+  std::string body_ = "bplist00";
+  std::vector<uint64_t> offsets_;
+};
+
+// A root dictionary {"k": array} over `depth - 1` arrays each holding the next.
+std::string nestedBinary(size_t depth) {
+  BinaryList list;
+  uint64_t key = list.add("\x51k");
+  uint64_t root = list.add("\xD1" + bigEndian(key, 4) + bigEndian(2, 4));
+  for (size_t level = 2; level <= depth; ++level) {
+    uint64_t next = root + level;
+    list.add(level == depth ? BinaryList::arrayOf({}) : BinaryList::arrayOf({next}));
+  }
+  return list.finish(root);
+}
+
+}  // namespace
+
+TEST(PropertyList, ReadsEveryValueKindInBothForms) {
+  test::TempDeviceRoot root;
+  const char data[] = {'\0', '\x01', '\xff'};
+  for (auto format : test::kBothFormats) {
+    SCOPED_TRACE(test::nameOf(format));
+    test::Plist list(plist_new_dict());
+    plist_dict_set_item(list.get(), "yes", plist_new_bool(1));
+    plist_dict_set_item(list.get(), "int", plist_new_uint(42));
+    plist_dict_set_item(list.get(), "negative", plist_new_uint(static_cast<uint64_t>(-5)));
+    plist_dict_set_item(list.get(), "max", plist_new_uint(INT64_MAX));
+    plist_dict_set_item(list.get(), "real", plist_new_real(-2.75));
+    plist_dict_set_item(list.get(), "text", plist_new_string("h\xc3\xa9llo"));
+    plist_dict_set_item(list.get(), "data", plist_new_data(data, sizeof data));
+    plist_dict_set_item(list.get(), "date", plist_new_date(100, 500000));
+    plist_t array = plist_new_array();
+    plist_array_append_item(array, plist_new_uint(1));
+    plist_array_append_item(array, plist_new_string("two"));
+    plist_dict_set_item(list.get(), "array", array);
+    plist_t inner = plist_new_dict();
+    plist_dict_set_item(inner, "no", plist_new_bool(0));
+    plist_dict_set_item(list.get(), "dict", inner);
+    root.write(kPath, test::serialized(list, format));
+
+    auto read = readDictionary();
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->count(), 10u);
+    auto yes = entry<NSNumber>(read, "yes");
+    ASSERT_NE(yes, nullptr);
+    EXPECT_EQ(yes->kind_(), NSNumber::Kind::Boolean);
+    EXPECT_TRUE(yes->boolValue());
+    ASSERT_NE(entry<NSNumber>(read, "int"), nullptr);
+    EXPECT_EQ(entry<NSNumber>(read, "int")->longLongValue(), 42);
+    ASSERT_NE(entry<NSNumber>(read, "negative"), nullptr);
+    EXPECT_EQ(entry<NSNumber>(read, "negative")->longLongValue(), -5);
+    EXPECT_EQ(entry<NSNumber>(read, "negative")->intValue(), -5);
+    ASSERT_NE(entry<NSNumber>(read, "max"), nullptr);
+    EXPECT_EQ(entry<NSNumber>(read, "max")->longLongValue(), INT64_MAX);
+    ASSERT_NE(entry<NSNumber>(read, "real"), nullptr);
+    EXPECT_EQ(entry<NSNumber>(read, "real")->kind_(), NSNumber::Kind::Real);
+    EXPECT_EQ(entry<NSNumber>(read, "real")->doubleValue(), -2.75);
+    ASSERT_NE(entry<NSString>(read, "text"), nullptr);
+    EXPECT_EQ(entry<NSString>(read, "text")->string(), "h\xc3\xa9llo");
+    auto readData = entry<NSData>(read, "data");
+    ASSERT_NE(readData, nullptr);
+    ASSERT_EQ(readData->length(), sizeof data);
+    EXPECT_EQ(std::memcmp(readData->bytes(), data, sizeof data), 0);
+    ASSERT_NE(entry<NSDate>(read, "date"), nullptr);
+    // XML dates keep whole seconds.
+    EXPECT_NEAR(entry<NSDate>(read, "date")->timeIntervalSinceReferenceDate(),
+                format == test::PlistFormat::Xml ? 100 : 100.5, 1e-6);
+    auto readArray = entry<NSArray>(read, "array");
+    ASSERT_NE(readArray, nullptr);
+    ASSERT_EQ(readArray->count(), 2u);
+    EXPECT_EQ(objc_cast<NSString>(readArray->objectAtIndex(1))->string(), "two");
+    auto readInner = entry<NSDictionary>(read, "dict");
+    ASSERT_NE(readInner, nullptr);
+    ASSERT_NE(entry<NSNumber>(readInner, "no"), nullptr);
+    EXPECT_FALSE(entry<NSNumber>(readInner, "no")->boolValue());
+    // The receiver's class decides the root's; nested containers are immutable.
+    EXPECT_TRUE(read->isKindOfClass(NSMutableDictionary::objcClass()));
+    EXPECT_FALSE(readInner->isKindOfClass(NSMutableDictionary::objcClass()));
+  }
+}
+
+TEST(PropertyList, ReadsXmlAsTheSettingsPaneWritesIt) {
+  test::TempDeviceRoot root;
+  root.write(kPath, R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<!-- written by the settings pane -->
+<dict>
+	<key>enabledSwitch</key>
+	<false/>
+	<key>speed</key>
+	<integer>-1</integer>
+	<key>empty</key>
+	<array/>
+	<key>label</key>
+	<string>a &lt; b</string>
+</dict>
+</plist>
+)");
+  auto read = readDictionary();
+  ASSERT_NE(read, nullptr);
+  ASSERT_NE(entry<NSNumber>(read, "speed"), nullptr);
+  EXPECT_EQ(entry<NSNumber>(read, "speed")->longLongValue(), -1);  // libplist hands back 2^64-1
+  EXPECT_EQ(entry<NSNumber>(read, "speed")->intValue(), -1);
+  ASSERT_NE(entry<NSNumber>(read, "enabledSwitch"), nullptr);
+  EXPECT_FALSE(entry<NSNumber>(read, "enabledSwitch")->boolValue());
+  ASSERT_NE(entry<NSArray>(read, "empty"), nullptr);
+  EXPECT_EQ(entry<NSArray>(read, "empty")->count(), 0u);
+  ASSERT_NE(entry<NSString>(read, "label"), nullptr);
+  EXPECT_EQ(entry<NSString>(read, "label")->string(), "a < b");
+}
+
+TEST(PropertyList, WritesBinaryListsThatReadBack) {
+  test::TempDeviceRoot root;
+  const char bytes[] = {'x', '\0', 'y'};
+  auto inner = alloc_init<NSMutableDictionary>();
+  inner->setObject(NSNumber::numberWithBool(NO), NSStr("off"));
+  auto dictionary = alloc_init<NSMutableDictionary>();
+  dictionary->setObject(NSNumber::numberWithLongLong(-123456789012), NSStr("int"));
+  dictionary->setObject(NSNumber::numberWithDouble(0.5), NSStr("real"));
+  dictionary->setObject(NSNumber::numberWithBool(YES), NSStr("on"));
+  dictionary->setObject(NSStr("text"), NSStr("string"));
+  dictionary->setObject(NSData::dataWithBytes(bytes, 3), NSStr("data"));
+  dictionary->setObject(NSDate::dateWithTimeIntervalSinceReferenceDate(-86400.25), NSStr("date"));
+  dictionary->setObject(NSArray::arrayWithObjects({inner, NSStr("b")}), NSStr("array"));
+  root.hostPath(kPath);
+
+  for (bool atomically : {true, false}) {
+    SCOPED_TRACE(atomically ? "atomically" : "in place");
+    ASSERT_TRUE(objc_msgSend<bool>(dictionary, selector<"writeToFile:atomically:">(), NSStr(kPath),
+                                   atomically));
+    std::ifstream file(root.hostPath(kPath), std::ios::binary);
+    std::string header(8, '\0');
+    file.read(header.data(), 8);
+    EXPECT_EQ(header, "bplist00");
+
+    auto read = readDictionary();
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->count(), 7u);
+    ASSERT_NE(entry<NSNumber>(read, "int"), nullptr);
+    EXPECT_EQ(entry<NSNumber>(read, "int")->longLongValue(), -123456789012);
+    ASSERT_NE(entry<NSNumber>(read, "real"), nullptr);
+    EXPECT_EQ(entry<NSNumber>(read, "real")->doubleValue(), 0.5);
+    ASSERT_NE(entry<NSNumber>(read, "on"), nullptr);
+    EXPECT_EQ(entry<NSNumber>(read, "on")->kind_(), NSNumber::Kind::Boolean);
+    ASSERT_NE(entry<NSData>(read, "data"), nullptr);
+    EXPECT_EQ(entry<NSData>(read, "data")->length(), 3u);
+    ASSERT_NE(entry<NSDate>(read, "date"), nullptr);
+    EXPECT_NEAR(entry<NSDate>(read, "date")->timeIntervalSinceReferenceDate(), -86400.25, 1e-6);
+    auto array = entry<NSArray>(read, "array");
+    ASSERT_NE(array, nullptr);
+    ASSERT_EQ(array->count(), 2u);
+    auto readInner = objc_cast<NSDictionary>(array->objectAtIndex(0));
+    ASSERT_NE(readInner, nullptr);
+    EXPECT_NE(entry<NSNumber>(readInner, "off"), nullptr);
+  }
+  // The atomic writes left no temporary file behind.
+  auto folder = std::filesystem::path(root.hostPath(kPath)).parent_path();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+
+  // An object a property list cannot hold makes the write fail, and leaves the old file.
+  auto unwritable = alloc_init<NSMutableDictionary>();
+  unwritable->setObject(alloc_init<NSObject>(), NSStr("object"));
+  EXPECT_FALSE(unwritable->writeToFile(NSStr(kPath), YES));
+  EXPECT_NE(readDictionary(), nullptr);
+  // So does a missing folder: as in Foundation, none is made.
+  EXPECT_FALSE(dictionary->writeToFile(NSStr("/no/such/folder/x.plist"), YES));
+}
+
+TEST(PropertyList, AnythingButADictionaryFileGivesNil) {
+  test::TempDeviceRoot root;
+  EXPECT_EQ(readBack(), nullptr) << "missing";
+  test::Plist valid = test::dictionaryWith("k", plist_new_uint(1));
+  std::string xml = test::serialized(valid, test::PlistFormat::Xml);
+  std::string binary = test::serialized(valid, test::PlistFormat::Binary);
+  test::Plist array(plist_new_array());
+  test::Plist string(plist_new_string("dict"));
+  struct Case {
+    const char* name;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"empty", ""},
+      {"seven bytes", "bplist0"},
+      {"XML cut short", xml.substr(0, xml.size() / 2)},
+      {"binary cut short", binary.substr(0, binary.size() - 1)},
+      {"binary without its trailer", binary.substr(0, binary.size() - 32)},
+      {"garbage", "\x13\x37 not a property list at all \xff\xfe"},
+      {"a binary header over garbage", "bplist00" + std::string(64, '\x7f')},
+      {"a binary header over zeros", "bplist00" + std::string(64, '\0')},
+      {"XML array root", test::serialized(array, test::PlistFormat::Xml)},
+      {"binary array root", test::serialized(array, test::PlistFormat::Binary)},
+      {"XML string root", test::serialized(string, test::PlistFormat::Xml)},
+      {"binary string root", test::serialized(string, test::PlistFormat::Binary)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    root.write(kPath, c.bytes);
+    EXPECT_EQ(readBack(), nullptr);
+  }
+  root.write(kPath, binary);
+  EXPECT_NE(readBack(), nullptr) << "the control case reads";
+
+  // A folder or a pipe where the file should be: nil, at once.
+  root.remove(kPath);
+  std::filesystem::create_directory(root.hostPath(kPath));
+  EXPECT_EQ(readBack(), nullptr);
+  std::filesystem::remove(root.hostPath(kPath));
+  ASSERT_EQ(::mkfifo(root.hostPath(kPath).c_str(), 0600), 0);
+  EXPECT_EQ(readBack(), nullptr);
+}
+
+TEST(PropertyList, FilesOverOneMebibyteCountAsUnreadable) {
+  test::TempDeviceRoot root;
+  // Exactly 1 MiB, padded inside a string, reads; one byte more does not.
+  std::string head = "<plist><dict><key>k</key><string>";
+  std::string tail = "</string></dict></plist>";
+  std::string padded = head + std::string(kMiB - head.size() - tail.size(), 'a') + tail;
+  ASSERT_EQ(padded.size(), kMiB);
+  root.write(kPath, padded);
+  auto read = readDictionary();
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(entry<NSString>(read, "k")->length(), kMiB - head.size() - tail.size());
+  root.write(kPath, head + std::string(kMiB - head.size() - tail.size() + 1, 'a') + tail);
+  EXPECT_EQ(readBack(), nullptr);
+
+  // 64 MiB, mostly a hole: refused without being read.
+  root.write(kPath, head);
+  std::filesystem::resize_file(root.hostPath(kPath), 64 * kMiB);
+  auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(readBack(), nullptr);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+}
+
+TEST(PropertyList, XmlNestingIsBoundedBeforeParsing) {
+  test::TempDeviceRoot root;
+  root.write(kPath, nestedXml(128));
+  EXPECT_NE(readBack(), nullptr) << "128 levels, the root included";
+  root.write(kPath, nestedXml(129));
+  EXPECT_EQ(readBack(), nullptr);
+
+  // Breadth is not depth: two hundred arrays side by side read.
+  root.write(kPath, "<plist><dict><key>k</key><array>" + repeated("<array></array><array/>", 200) +
+                        "</array></dict></plist>");
+  auto read = readDictionary();
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(entry<NSArray>(read, "k")->count(), 400u);
+
+  // Deep enough to overflow libplist's stack: a million levels (past the size bound), and as
+  // many as fit in 1 MiB, closed and left open.
+  for (auto [depth, closed] : {std::pair{size_t{1000000}, true}, std::pair{size_t{69000}, true},
+                               std::pair{size_t{149000}, false}}) {
+    SCOPED_TRACE(std::to_string(depth) + (closed ? " closed" : " open"));
+    std::string xml = nestedXml(depth, closed);
+    EXPECT_EQ(xml.size() > kMiB, depth == 1000000);
+    root.write(kPath, xml);
+    EXPECT_EQ(readBack(), nullptr);
+  }
+
+  // Markup that parsers read differently: a scan that ends every construct at the first ">"
+  // would see these closing tags, which libplist does not, and miss 200 levels of nesting.
+  const char* tricks[] = {
+      "<array><!-- > </array> -->",                             // ">" inside a comment
+      "<array a=\"></array>\">",                                // ">" inside a quoted attribute
+      "<array><string><![CDATA[</string></array>]]></string>",  // markup inside CDATA
+  };
+  for (const char* trick : tricks) {
+    SCOPED_TRACE(trick);
+    std::string xml = "<plist><dict><key>k</key>" + repeated(trick, 200) +
+                      repeated("</array>", 200) + "</dict></plist>";
+    EXPECT_EQ(libplistDepth(xml), 201) << "libplist does read it 201 levels deep";
+    root.write(kPath, xml);
+    EXPECT_EQ(readBack(), nullptr);
+  }
+  // Such markup in a shallow file is harmless: it is only counted more cautiously.
+  root.write(kPath, "<plist><dict><!-- it's > here --><key>k</key><array/></dict></plist>");
+  EXPECT_NE(readBack(), nullptr);
+}
+
+TEST(PropertyList, BinaryNestingReferencesAndBoundsAreCheckedBeforeParsing) {
+  test::TempDeviceRoot root;
+  root.write(kPath, nestedBinary(128));
+  EXPECT_NE(readBack(), nullptr) << "128 levels, the root included";
+  root.write(kPath, nestedBinary(129));
+  EXPECT_EQ(readBack(), nullptr);
+
+  for (size_t depth : {size_t{1000000}, size_t{100000}}) {
+    SCOPED_TRACE(depth);
+    std::string binary = nestedBinary(depth);
+    EXPECT_EQ(binary.size() > kMiB, depth == 1000000);
+    root.write(kPath, binary);
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(readBack(), nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+  }
+
+  // A dictionary whose value is an array holding itself.
+  BinaryList cycle;
+  cycle.add("\x51k");
+  cycle.add("\xD1" + bigEndian(0, 4) + bigEndian(2, 4));
+  cycle.add(BinaryList::arrayOf({2}));
+  root.write(kPath, cycle.finish(1));
+  EXPECT_EQ(readBack(), nullptr);
+
+  // Shared objects: libplist copies an object for every reference to it. Three levels of two
+  // references read (as eight copies); thirty levels would be a billion copies.
+  for (size_t levels : {size_t{3}, size_t{30}}) {
+    SCOPED_TRACE(levels);
+    BinaryList shared;
+    shared.add("\x51k");
+    shared.add("\xD1" + bigEndian(0, 4) + bigEndian(2, 4));
+    for (size_t level = 0; level < levels; ++level) {
+      shared.add(BinaryList::arrayOf({3 + level, 3 + level}));
+    }
+    shared.add("\x09");  // true
+    root.write(kPath, shared.finish(1));
+    auto started = std::chrono::steady_clock::now();
+    auto read = readDictionary();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    if (levels == 3) {
+      ASSERT_NE(read, nullptr);
+      auto leafParent = objc_cast<NSArray>(
+          objc_cast<NSArray>(entry<NSArray>(read, "k")->objectAtIndex(1))->objectAtIndex(0));
+      ASSERT_NE(leafParent, nullptr);
+      EXPECT_TRUE(objc_cast<NSNumber>(leafParent->objectAtIndex(1))->boolValue());
+    } else {
+      EXPECT_EQ(read, nullptr);
+    }
+  }
+
+  // Every field of the trailer and every reference is checked against the file.
+  BinaryList good;
+  good.add("\x51k");
+  good.add("\xD1" + bigEndian(0, 4) + bigEndian(2, 4));
+  good.add(BinaryList::arrayOf(std::vector<uint64_t>(20, 3)));  // a count after the marker
+  good.add("\x10\x05");
+  const std::string valid = good.finish(1);
+  root.write(kPath, valid);
+  ASSERT_NE(readDictionary(), nullptr);
+  ASSERT_EQ(entry<NSArray>(readDictionary(), "k")->count(), 20u);
+  const size_t end = valid.size();
+  auto patched = [&](size_t at, std::string_view bytes) {
+    std::string copy = valid;
+    copy.replace(at, bytes.size(), bytes);
+    return copy;
+  };
+  const size_t arrayAt = 8 + 2 + 9;
+  struct Case {
+    const char* name;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"offset size 0", patched(end - 26, std::string(1, '\0'))},
+      {"offset size 9", patched(end - 26, "\x09")},
+      {"reference size 0", patched(end - 25, std::string(1, '\0'))},
+      {"no objects", patched(end - 24, bigEndian(0, 8))},
+      {"more objects than the table holds", patched(end - 24, bigEndian(5, 8))},
+      {"a huge object count", patched(end - 24, bigEndian(UINT64_MAX / 2, 8))},
+      {"top object out of range", patched(end - 16, bigEndian(4, 8))},
+      {"table inside the header", patched(end - 8, bigEndian(3, 8))},
+      {"table past the trailer", patched(end - 8, bigEndian(end, 8))},
+      {"table offset overflowing", patched(end - 8, bigEndian(UINT64_MAX, 8))},
+      {"object offset past the objects", patched(end - 32 - 16 + 8, bigEndian(end, 4))},
+      {"object offset inside the header", patched(end - 32 - 16 + 8, bigEndian(2, 4))},
+      {"reference out of range", patched(arrayAt + 6 + 4 * 19, bigEndian(4, 4))},
+      {"a count past the end", patched(arrayAt + 2, bigEndian(0x7FFFFFFF, 4))},
+      {"a count of a bad size", patched(arrayAt + 1, "\x14")},
+      {"a count that is no integer", patched(arrayAt + 1, "\x22")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(c.bytes.size(), valid.size());
+    root.write(kPath, c.bytes);
+    EXPECT_EQ(readBack(), nullptr);
+  }
+}
