@@ -6,7 +6,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "Foundation/NSFileManager.h"
+#include "Foundation/DeviceRoot.h"
 
 namespace sim {
 

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "CoreFoundation/CFNotificationCenter.h"
+#include "Foundation/DeviceRoot.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
@@ -35,7 +36,7 @@ std::string number(double value) {
   return text;
 }
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string inQuotes(const std::string& text) { return "\"" + text + "\""; }
 
 const char* libraryPath() {
   const char* path = std::getenv("GLIDEPAD_LIBRARY");
@@ -74,6 +75,13 @@ bool reachable(const Ref<UIView>& view) {
   return true;
 }
 
+// The settings file as the settings pane finds it; a file that holds no dictionary is replaced.
+Ref<NSMutableDictionary> existingSettings() {
+  auto dictionary = objc_cast<NSMutableDictionary>(
+      alloc<NSMutableDictionary>()->initWithContentsOfFile(NSStr(kSettingsPath)));
+  return dictionary ? dictionary : alloc_init<NSMutableDictionary>();
+}
+
 std::string labelText(const Ref<UILabel>& label) {
   auto text = label ? label->text() : nullptr;
   return text ? text->string() : "";
@@ -91,7 +99,8 @@ struct Engine::OpenPlayer {
 
 Engine::Engine(DeviceRoot& device, std::ostream* log, std::ostream& errors, std::string scriptName)
     : device_(device), log_(log), errors_(errors), scriptName_(std::move(scriptName)) {
-  for (const auto& option : host::defaultRateOptions()) rates_.push_back({option.rate, option.title});
+  for (const auto& option : host::defaultRateOptions())
+    rates_.push_back({option.rate, option.title});
   UIScreen::mainScreen()->setBrightness(0.5);
   MPVolumeSetSystemVolume_(0.5f);
   loggedVolume_ = 0.5;
@@ -134,11 +143,11 @@ void Engine::pollChanges() {
     auto label = labelOf(stepperOf(open->player->controlsOverlay));
     std::string text = labelText(label);
     if (label && text != open->loggedLabel) {
-      logLine("player " + std::to_string(number) + " label " + quoted(text));
+      logLine("player " + std::to_string(number) + " label " + inQuotes(text));
     }
     open->loggedLabel = text;
-    auto button = open->player->controlsOverlay ? open->player->controlsOverlay->playPauseButton()
-                                                : nullptr;
+    auto button =
+        open->player->controlsOverlay ? open->player->controlsOverlay->playPauseButton() : nullptr;
     bool shown = button && !button->isHidden();
     if (shown != open->loggedControlsShown) {
       logLine("player " + std::to_string(number) + " controls " + (shown ? "shown" : "hidden"));
@@ -199,8 +208,7 @@ void Engine::launch(bool bare) {
 
 void Engine::writeSetting(const Command& c) {
   std::string file = device_.hostPath(kSettingsPath);
-  auto dictionary = NSMutableDictionary::dictionaryWithContentsOfFile(NSStr(kSettingsPath));
-  if (!dictionary) dictionary = alloc_init<NSMutableDictionary>();
+  auto dictionary = existingSettings();
   id value;
   switch (c.value.kind) {
     case SettingValue::Boolean:
@@ -224,8 +232,7 @@ void Engine::writeSetting(const Command& c) {
 }
 
 void Engine::unsetSetting(const std::string& key) {
-  auto dictionary = NSMutableDictionary::dictionaryWithContentsOfFile(NSStr(kSettingsPath));
-  if (!dictionary) return;
+  auto dictionary = existingSettings();
   dictionary->removeObjectForKey(NSStr(key));
   if (!dictionary->writeToFile(NSStr(kSettingsPath), YES)) {
     throw RunError(scriptName_ + ": cannot write " + device_.hostPath(kSettingsPath));
@@ -253,16 +260,17 @@ void Engine::tapStepper(bool increment) {
   auto button = buttonOf(stepper, increment ? "+" : "-");
   std::string name = increment ? "+" : "-";
   if (!button || !reachable(button)) {
-    logLine(std::string("tap ") + name + ": " + (button ? "the button is not shown" : "no stepper"));
+    logLine(std::string("tap ") + name + ": " +
+            (button ? "the button is not shown" : "no stepper"));
     touchEvent();
     return;
   }
   CGRect bounds = button->bounds();
-  CGPoint inWindow = button->convertPointToView(
-      {CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, app_->window());
+  CGPoint inWindow =
+      button->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, app_->window());
+  logLine("tap " + name);
   app_->touches().touchDown(inWindow, 1);
   app_->touches().touchesUp();
-  logLine("tap " + name);
   touchEvent();
 }
 
@@ -285,7 +293,7 @@ Observed Engine::observe() const {
   const auto& player = *found->second->player;
   o.currentPlayer = current_;
   o.rate = player.playerController->playbackRate();
-  o.seekPosition = player.overlayController->seekPosition();
+  o.seekPosition = player.overlayController->playbackPosition();
   auto stepper = stepperOf(player.controlsOverlay);
   o.hasStepper = stepper != nullptr;
   o.label = labelText(labelOf(stepper));
@@ -301,7 +309,8 @@ void Engine::check(const Command& c) {
   auto near = [](double a, double b) { return std::fabs(a - b) <= kTolerance; };
   switch (c.op) {
     case Op::ExpectVolume:
-      if (!near(o.volume, c.numbers[0])) fail(c, "volume " + number(c.numbers[0]), number(o.volume));
+      if (!near(o.volume, c.numbers[0]))
+        fail(c, "volume " + number(c.numbers[0]), number(o.volume));
       break;
     case Op::ExpectBrightness:
       if (!near(o.brightness, c.numbers[0])) {
@@ -313,11 +322,11 @@ void Engine::check(const Command& c) {
       break;
     case Op::ExpectLabel:
       if (c.flag) {
-        if (o.hasStepper) fail(c, "no stepper", "a stepper labelled " + quoted(o.label));
+        if (o.hasStepper) fail(c, "no stepper", "a stepper labelled " + inQuotes(o.label));
       } else if (!o.hasStepper) {
-        fail(c, "label " + quoted(c.text), "no stepper");
+        fail(c, "label " + inQuotes(c.text), "no stepper");
       } else if (o.label != c.text) {
-        fail(c, "label " + quoted(c.text), quoted(o.label));
+        fail(c, "label " + inQuotes(c.text), inQuotes(o.label));
       }
       break;
     case Op::ExpectSeeks:
@@ -402,27 +411,27 @@ void Engine::run(const Command& c) {
       auto open = std::make_unique<OpenPlayer>();
       open->number = nextPlayer_++;
       open->rates = rates_;
-      int number = open->number;
+      int playerNumber = open->number;
       open->player = app_->openPlayer(CGSizeMake(c.numbers[0], c.numbers[1]), options);
       auto* self = this;
-      open->player->playerController->setRateSelectionObserver([self, number](float rate) {
+      open->player->playerController->setRateSelectionObserver([self, playerNumber](float rate) {
         std::string title;
-        auto found = self->players_.find(number);
+        auto found = self->players_.find(playerNumber);
         if (found != self->players_.end()) {
           for (const auto& [r, t] : found->second->rates) {
             if (r == rate) {
-              title = " " + quoted(t);
+              title = " " + inQuotes(t);
               break;
             }
           }
         }
-        self->logLine("player " + std::to_string(number) + " rate " + sim::number(rate) + title);
+        self->logLine("player " + std::to_string(playerNumber) + " rate " + number(rate) + title);
       });
-      players_[number] = std::move(open);
-      makeCurrent(number);
-      logLine("open player " + std::to_string(number) + " (" + number(c.numbers[0]) + "x" +
-              sim::number(c.numbers[1]) + ")");
-      app_->layOut(*players_[number]->player);
+      players_[playerNumber] = std::move(open);
+      makeCurrent(playerNumber);
+      logLine("open player " + std::to_string(playerNumber) + " (" + number(c.numbers[0]) + "x" +
+              number(c.numbers[1]) + ")");
+      app_->layOut(*players_[playerNumber]->player);
       pollChanges();
       break;
     }

@@ -33,7 +33,7 @@ struct Observed {
   double brightness = 0;
   int64_t seeksBackward = 0;
   int64_t seeksForward = 0;
-  int currentPlayer = 0;  // 0: none open
+  int currentPlayer = 0;    // 0: none open
   double seekPosition = 0;  // of the current player, in seconds
   float rate = 0;
   bool hasStepper = false;

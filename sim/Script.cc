@@ -179,7 +179,8 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
     };
     auto fraction = [&](const Token& token, const char* what) {
       double v = p.number(token, what);
-      if (v < 0 || v > 1) p.fail(std::string("expected ") + what + " from 0 to 1, got " + token.text);
+      if (v < 0 || v > 1)
+        p.fail(std::string("expected ") + what + " from 0 to 1, got " + token.text);
       return v;
     };
 
@@ -390,8 +391,10 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
                  (what == "stepper" ? " or `expect stepper alpha A`" : ""));
         }
       } else {
-        p.fail("expected volume, brightness, rate, label, seeks, controls or stepper after "
-               "`expect`, got \"" + what + "\"");
+        p.fail(
+            "expected volume, brightness, rate, label, seeks, controls or stepper after "
+            "`expect`, got \"" +
+            what + "\"");
       }
     } else if (word == "snapshot") {
       arity(1, 1, "`snapshot FILE.svg`");

@@ -30,37 +30,37 @@ struct RateOption {
 };
 
 enum class Op {
-  Screen,           // numbers: W H
-  Brightness,       // numbers: V
-  Volume,           // numbers: V
-  Setting,          // text: key; value
-  Unset,            // text: key
-  SettingsFile,     // text: path resolved against the script's folder, or empty for none
-  Notify,           //
-  Rates,            // rates
-  Launch,           // flag: bare
-  Open,             // numbers: W H
-  Player,           // count: N
-  Close,            // count: N (0: the current player)
-  Controls,         // flag: shown
-  ControlsAlpha,    // numbers: A
-  HostRate,         // numbers: R
-  Down,             // points; count: tap count
-  Move,             // points
-  Up,               //
-  Cancel,           //
-  Swipe,            // points: P1 P2; count: steps
-  Tap,              // flag: "+" (else "-")
-  Wait,             // numbers: MS
-  ExpectVolume,     // numbers: V
-  ExpectBrightness, // numbers: V
-  ExpectRate,       // numbers: R
-  ExpectLabel,      // text; flag: none
-  ExpectSeeks,      // count: backward; count2: forward
-  ExpectControls,   // flag: shown
-  ExpectStepper,    // flag: shown
-  ExpectStepperAlpha, // numbers: A
-  Snapshot,         // text: path resolved against the script's folder
+  Screen,              // numbers: W H
+  Brightness,          // numbers: V
+  Volume,              // numbers: V
+  Setting,             // text: key; value
+  Unset,               // text: key
+  SettingsFile,        // text: path resolved against the script's folder, or empty for none
+  Notify,              //
+  Rates,               // rates
+  Launch,              // flag: bare
+  Open,                // numbers: W H
+  Player,              // count: N
+  Close,               // count: N (0: the current player)
+  Controls,            // flag: shown
+  ControlsAlpha,       // numbers: A
+  HostRate,            // numbers: R
+  Down,                // points; count: tap count
+  Move,                // points
+  Up,                  //
+  Cancel,              //
+  Swipe,               // points: P1 P2; count: steps
+  Tap,                 // flag: "+" (else "-")
+  Wait,                // numbers: MS
+  ExpectVolume,        // numbers: V
+  ExpectBrightness,    // numbers: V
+  ExpectRate,          // numbers: R
+  ExpectLabel,         // text; flag: none
+  ExpectSeeks,         // count: backward; count2: forward
+  ExpectControls,      // flag: shown
+  ExpectStepper,       // flag: shown
+  ExpectStepperAlpha,  // numbers: A
+  Snapshot,            // text: path resolved against the script's folder
 };
 
 struct Command {

@@ -34,7 +34,8 @@ const char kUsage[] =
     "The session-script language is described in the README.\n";
 
 int usageError(const std::string& message) {
-  std::cerr << "glidepad-sim: " << message << "\n" << "Try 'glidepad-sim --help'.\n";
+  std::cerr << "glidepad-sim: " << message << "\n"
+            << "Try 'glidepad-sim --help'.\n";
   return 2;
 }
 

@@ -1,0 +1,33 @@
+#include "Engine.h"
+
+namespace sim {
+
+const char* demoScript() {
+  return R"(# The built-in demo session of glidepad-sim.
+volume 0.5
+brightness 0.5
+launch
+open
+
+# A swipe in the upper half steps the volume: leftward down, rightward up.
+swipe 300,50 100,50
+wait 20
+swipe 100,50 300,50
+wait 20
+
+# A swipe in the lower half seeks.
+swipe 300,160 60,160
+
+# The rate stepper in the controls overlay, then the app's own speed menu.
+tap +
+tap -
+host-rate 1.5
+
+# The settings pane makes the upper half step the brightness.
+setting topArea 2
+notify
+swipe 300,50 100,50
+)";
+}
+
+}  // namespace sim
