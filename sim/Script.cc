@@ -400,7 +400,7 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
       arity(1, 1, "`snapshot FILE.svg`");
       needPlayer();
       c.op = Op::Snapshot;
-      c.text = resolve(folder, args[0].text);
+      c.text = args[0].text;  // an output: where the program runs, as a person would expect
     } else {
       p.fail("expected a command, got unknown command \"" + word + "\"");
     }
