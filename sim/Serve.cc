@@ -70,6 +70,9 @@ int serve(DeviceRoot& device, int port) {
   sigaddset(&signals, SIGINT);
   sigaddset(&signals, SIGTERM);
   sigaddset(&signals, SIGUSR1);
+  // A shell starts background jobs with SIGINT ignored, and an ignored signal is never waited for.
+  signal(SIGINT, SIG_DFL);
+  signal(SIGTERM, SIG_DFL);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
   std::mutex mutex;

@@ -25,6 +25,7 @@ before(async () => {
     headless: true,
     viewport: { width: 1100, height: 760 },
     acceptDownloads: true,
+    hasTouch: true,
     args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
            "--disable-background-networking", "--disable-component-update", "--disable-sync"],
   });
@@ -220,6 +221,33 @@ test("Relaunch starts a fresh app on the same settings file", async () => {
     const script = await p.page.evaluate(() => fetch("/session.script").then((r) => r.text()));
     assert.match(script, /^setting showPlaybackRate false\nvolume 0\.5\nbrightness 0\.5\nlaunch$/m);
     assert.match(script, /^expect label none$/m);
+    const replay = spawnSync(sim, ["--quiet", "-"], { encoding: "utf8", input: script });
+    assert.equal(replay.status, 0, replay.stderr + "\n" + script);
+  } finally {
+    await p.stop();
+  }
+});
+
+test("fingers on a touch screen are sent together, and the session replays", async () => {
+  const p = await startPlayground();
+  try {
+    const cdp = await browser.newCDPSession(p.page);
+    const at = async (x, y, id) => ({ ...(await onPlayer(p.page, x, y)), id });
+    const touch = async (type, points) => {
+      await cdp.send("Input.dispatchTouchEvent", { type, touchPoints: points });
+      await p.page.waitForTimeout(30);
+    };
+    await touch("touchStart", [await at(300, 60, 1)]);
+    await touch("touchStart", [await at(300, 60, 1), await at(300, 150, 2)]);
+    for (let x = 280; x >= 120; x -= 40) {
+      await touch("touchMove", [await at(x, 60, 1), await at(x, 150, 2)]);
+    }
+    await touch("touchEnd", []);
+    await settle(p.page);
+    const script = await p.page.evaluate(() => fetch("/session.script").then((r) => r.text()));
+    assert.match(script, /^down 300,60\n(wait [\d.]+\n)?down 300,150$/m, script);
+    assert.match(script, /^move 120,60 120,150$/m, script);
+    assert.match(script, /^up$/m, script);
     const replay = spawnSync(sim, ["--quiet", "-"], { encoding: "utf8", input: script });
     assert.equal(replay.status, 0, replay.stderr + "\n" + script);
   } finally {

@@ -81,7 +81,8 @@ TEST(Playground, RunsLinesInTheSessionsContextAndSavesAScriptThatReplays) {
   EXPECT_LT(playground.engine().observe().brightness, 0.5);
 
   std::string script = playground.sessionScript();
-  EXPECT_NE(script.find("open\nwait 1230\ndown 300,50\nwait 8\nmove 280,50\n"), std::string::npos) << script;
+  EXPECT_NE(script.find("open\nwait 1230\ndown 300,50\nwait 8\nmove 280,50\n"), std::string::npos)
+      << script;
   EXPECT_NE(script.find("expect label \"Normal\""), std::string::npos) << script;
   EXPECT_EQ(replay(script), 0) << script;
 
