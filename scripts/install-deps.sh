@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, if any is missing. Run as root.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libplist-dev libgtest-dev libgmock-dev)
+packages=(cmake ninja-build g++ pkg-config libplist-dev libgtest-dev libgmock-dev
+  libcpp-httplib-dev)
 packages+=("$@")
 
 missing=()

@@ -19,6 +19,10 @@ class DeviceRoot {
   std::string open(const std::string& folder);
 
   const std::string& path() const { return path_; }
+  // A temporary root is removed when this object goes; the playground hands one over across a
+  // relaunch, which re-executes the program.
+  bool temporary() const { return temporary_; }
+  void setTemporary(bool temporary) { temporary_ = temporary; }
   // Where a device path such as "/var/mobile/…" lies on this machine.
   std::string hostPath(std::string_view devicePath) const;
 

@@ -301,6 +301,8 @@ Observed Engine::observe() const {
   o.controlsShown = button && !button->isHidden();
   o.stepperShown = stepper && !stepper->isHidden();
   o.stepperAlpha = stepper ? stepper->alpha() : 0;
+  o.playerWidth = player.playerView->bounds().size.width;
+  o.playerHeight = player.playerView->bounds().size.height;
   return o;
 }
 

@@ -41,6 +41,8 @@ struct Observed {
   bool controlsShown = false;
   bool stepperShown = false;
   double stepperAlpha = 0;
+  double playerWidth = 0;  // of the current player's view, in points
+  double playerHeight = 0;
 };
 
 class Engine {
@@ -108,6 +110,7 @@ class Engine {
 const char* demoScript();
 
 // Serves the playground page on 127.0.0.1:`port` until interrupted; answers the exit status.
+// "Relaunch" re-executes this program on the same device root.
 int serve(DeviceRoot& device, int port);
 
 }  // namespace sim

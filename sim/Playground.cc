@@ -1,0 +1,257 @@
+#include "Playground.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "Foundation/NSDictionary.h"
+#include "Foundation/NSNumber.h"
+#include "Foundation/NSString.h"
+#include "Script.h"
+
+namespace sim {
+
+namespace {
+
+constexpr const char* kSettingsPath = "/var/mobile/Library/Preferences/com.vantor.glidepad.plist";
+constexpr const char* kSettingKeys[] = {"enabledSwitch", "showPlaybackRate", "speed",
+                                        "activateAfter", "topArea",          "bottomArea"};
+constexpr double kLongestCatchUpMs = 1000;
+constexpr size_t kLogKept = 200;
+constexpr size_t kLogShown = 40;
+
+std::string jsonString(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string jsonNumber(double value) {
+  if (!std::isfinite(value)) return "0";
+  char text[40];
+  std::snprintf(text, sizeof text, "%.9g", value);
+  return text;
+}
+
+std::string scriptDecimal(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  std::string s = text;
+  if (s.find_first_of("eEn") != std::string::npos) {
+    std::snprintf(text, sizeof text, "%.6f", value);
+    s = text;
+  } else if (s.find('.') == std::string::npos) {
+    s += ".0";  // stays a decimal, not an integer, in the file
+  }
+  return s;
+}
+
+std::string scriptString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    if (c == '\n' || c == '\r') c = ' ';
+    out += c;
+  }
+  return out + "\"";
+}
+
+Ref<NSDictionary> settingsFile() {
+  return objc_cast<NSDictionary>(
+      alloc<NSMutableDictionary>()->initWithContentsOfFile(NSStr(kSettingsPath)));
+}
+
+// A settings value as the `setting` command writes it, or "" for one it cannot write.
+std::string settingText(const id& value) {
+  if (auto n = objc_cast<NSNumber>(value)) {
+    switch (n->kind_()) {
+      case NSNumber::Kind::Boolean:
+        return n->boolValue() ? "true" : "false";
+      case NSNumber::Kind::Integer:
+        return std::to_string(n->longLongValue());
+      case NSNumber::Kind::Real:
+        return scriptDecimal(n->doubleValue());
+    }
+  }
+  if (auto s = objc_cast<NSString>(value)) return scriptString(s->string());
+  return "";
+}
+
+std::string_view trimmed(std::string_view line) {
+  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r')) {
+    line.remove_suffix(1);
+  }
+  return line;
+}
+
+// "NAME:LINE: what" -> "what".
+std::string withoutPlace(const std::string& message) {
+  auto first = message.find(':');
+  auto second = first == std::string::npos ? first : message.find(':', first + 1);
+  return second == std::string::npos ? message : message.substr(second + 2);
+}
+
+bool decidesContext(Op op) {
+  return op == Op::Screen || op == Op::Launch || op == Op::Open || op == Op::Player ||
+         op == Op::Close;
+}
+
+}  // namespace
+
+Playground::Playground(DeviceRoot& device, double wallMs)
+    : device_(device), engine_(device, &log_, errors_, "playground") {
+  std::vector<std::string> start;
+  if (auto settings = settingsFile()) {
+    for (const char* key : kSettingKeys) {
+      std::string value = settingText(settings->objectForKey(NSStr(key)));
+      if (!value.empty()) start.push_back(std::string("setting ") + key + " " + value);
+    }
+  }
+  start.insert(start.end(), {"volume 0.5", "brightness 0.5", "launch", "open"});
+  for (const auto& line : start) {
+    std::string problem = runLine(line);
+    if (!problem.empty()) throw RunError("glidepad-sim: the playground cannot start: " + problem);
+  }
+  drainLog();
+  wallOrigin_ = wallMs - engine_.nowMs();
+}
+
+void Playground::sync(double wallMs, double ageMs) {
+  double target = wallMs - std::fmax(ageMs, 0.0) - wallOrigin_;
+  double gap = target - engine_.nowMs();
+  if (gap > kLongestCatchUpMs) {
+    wallOrigin_ += gap - kLongestCatchUpMs;
+    gap = kLongestCatchUpMs;
+  }
+  auto microseconds = static_cast<int64_t>(std::floor(gap * 1000));
+  std::string line = transcript_.wait(microseconds);
+  if (line.empty()) return;
+  engine_.run(parseScript(line, "playground", ".").commands.at(0));
+  drainLog();
+}
+
+std::string Playground::command(std::string_view text) {
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = trimmed(text.substr(start, end - start));
+    if (!line.empty() && line.front() != '#') {
+      std::string problem = runLine(line);
+      drainLog();
+      if (!problem.empty()) return problem;
+    }
+    start = end + 1;
+  }
+  return "";
+}
+
+std::string Playground::runLine(std::string_view line) {
+  Command c;
+  try {
+    auto parsed = parseScript(context_ + std::string(line) + "\n", "playground", ".");
+    if (parsed.commands.empty()) return "";
+    c = parsed.commands.back();
+  } catch (const ScriptError& error) {
+    return withoutPlace(error.what());
+  }
+  if (c.op == Op::Snapshot || c.op == Op::SettingsFile) {
+    return "the playground does not reach this machine's files";
+  }
+  c.line = static_cast<int>(transcript_.lines().size()) + 2;  // after the script's heading
+  try {
+    engine_.run(c);
+  } catch (const RunError& error) {
+    return withoutPlace(error.what());
+  }
+  transcript_.add(std::string(line));
+  if (decidesContext(c.op)) context_ += std::string(line) + "\n";
+  return "";
+}
+
+void Playground::drainLog() {
+  for (auto* stream : {&log_, &errors_}) {
+    std::string text = stream->str();
+    stream->str("");
+    size_t start = 0;
+    while (start < text.size()) {
+      size_t end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      recentLog_.push_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  while (recentLog_.size() > kLogKept) recentLog_.pop_front();
+}
+
+std::string Playground::stateJson(const std::string& error) const {
+  Observed o = engine_.observe();
+  std::string json = "{";
+  auto field = [&](const char* name, const std::string& value) {
+    if (json.size() > 1) json += ",";
+    json += jsonString(name) + ":" + value;
+  };
+  if (!error.empty()) field("error", jsonString(error));
+  field("time", jsonNumber(engine_.nowMs()));
+  field("launched", engine_.launched() ? "true" : "false");
+  field("player", std::to_string(o.currentPlayer));
+  field("playerWidth", jsonNumber(o.playerWidth));
+  field("playerHeight", jsonNumber(o.playerHeight));
+  field("volume", jsonNumber(o.volume));
+  field("brightness", jsonNumber(o.brightness));
+  field("seeksBackward", std::to_string(o.seeksBackward));
+  field("seeksForward", std::to_string(o.seeksForward));
+  field("position", jsonNumber(o.seekPosition));
+  field("rate", jsonNumber(o.rate));
+  field("hasStepper", o.hasStepper ? "true" : "false");
+  field("label", jsonString(o.label));
+  field("controlsShown", o.controlsShown ? "true" : "false");
+  field("stepperShown", o.stepperShown ? "true" : "false");
+  field("stepperAlpha", jsonNumber(o.stepperAlpha));
+  field("failedChecks", std::to_string(engine_.failedChecks()));
+  field("lines", std::to_string(transcript_.lines().size()));
+  std::string settings = "{";
+  auto file = settingsFile();
+  for (const char* key : kSettingKeys) {
+    std::string value = file ? settingText(file->objectForKey(NSStr(key))) : "";
+    if (value.empty() || value.front() == '"') value = value.empty() ? "null" : jsonString(value);
+    if (settings.size() > 1) settings += ",";
+    settings += jsonString(key) + ":" + value;
+  }
+  field("settings", settings + "}");
+  std::string log = "[";
+  size_t first = recentLog_.size() > kLogShown ? recentLog_.size() - kLogShown : 0;
+  for (size_t i = first; i < recentLog_.size(); ++i) {
+    if (log.size() > 1) log += ",";
+    log += jsonString(recentLog_[i]);
+  }
+  field("log", log + "]");
+  field("svg", jsonString(engine_.snapshotSvg()));
+  return json + "}";
+}
+
+std::string Playground::sessionScript() const {
+  return transcript_.script(expectLines(engine_.observe(), engine_.launched()));
+}
+
+}  // namespace sim

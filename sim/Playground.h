@@ -1,0 +1,58 @@
+// The playground's session: the one session engine, driven by a person through the page instead
+// of by a script. Every command it runs is a line of the script language, checked in the context
+// of the session so far, and every stretch of wall time it lets pass is a `wait`; the transcript
+// of both replays the session through `glidepad-sim FILE`.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DeviceRoot.h"
+#include "Engine.h"
+#include "SessionTranscript.h"
+
+namespace sim {
+
+class Playground {
+ public:
+  // Starts the session at wall time `wallMs`: writes the settings file's current values as
+  // `setting` lines (so that a replay starts from the same file), then launches and opens a player.
+  Playground(DeviceRoot& device, double wallMs);
+
+  // Lets the engine's clock catch up with the wall clock, for an event that happened `ageMs` before
+  // `wallMs`; at most a second at a time, so a page that slept does not replay its sleep.
+  void sync(double wallMs, double ageMs = 0);
+
+  // Runs the lines of `text` in turn; answers "" or why a line was refused (the lines after it are
+  // not run). Commands that reach this machine's files (`snapshot`, `settings-file`) are refused.
+  std::string command(std::string_view text);
+
+  // The state as the page shows it; `error`, when not empty, says why a command was refused.
+  std::string stateJson(const std::string& error = "") const;
+  std::string snapshotSvg() const { return engine_.snapshotSvg(); }
+  // The session so far, closing with `expect` lines for the state now.
+  std::string sessionScript() const;
+
+  const Engine& engine() const { return engine_; }
+
+ private:
+  std::string runLine(std::string_view line);
+  void drainLog();
+
+  DeviceRoot& device_;
+  std::ostringstream log_;
+  std::ostringstream errors_;
+  Engine engine_;
+  SessionTranscript transcript_;
+  // The lines that decide whether a later line can run where it stands (launch, open, player,
+  // close), so each new line is parsed in its session's context without parsing the whole session.
+  std::string context_;
+  std::deque<std::string> recentLog_;
+  double wallOrigin_ = 0;  // wall time at the engine's time 0
+};
+
+}  // namespace sim

@@ -1,0 +1,19 @@
+// Which requests the playground answers: it listens on the loopback interface only, and refuses
+// requests that name another host (a DNS-rebinding page) or come from another origin (a page
+// elsewhere posting to it).
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace sim {
+
+// A Host header of 127.0.0.1:PORT or localhost:PORT (host name in any case).
+bool hostAllowed(std::string_view host, int port);
+// An Origin header of http://127.0.0.1:PORT or http://localhost:PORT.
+bool originAllowed(std::string_view origin, int port);
+// A request with this Host header (required) and Origin header (when present).
+bool requestAllowed(const std::optional<std::string_view>& host,
+                    const std::optional<std::string_view>& origin, int port);
+
+}  // namespace sim

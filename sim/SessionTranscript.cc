@@ -1,0 +1,133 @@
+#include "SessionTranscript.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace sim {
+
+namespace {
+
+constexpr int64_t kEventSpacingUs = 8000;
+
+// A plain decimal (the script language has no exponents), close enough for a check's 1e-6.
+std::string number(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.7f", value);
+  std::string s = text;
+  while (s.back() == '0') s.pop_back();
+  if (s.back() == '.') s.pop_back();
+  return s == "-0" ? "0" : s;
+}
+
+std::string quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::vector<std::string_view> words(std::string_view line) {
+  std::vector<std::string_view> out;
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    if (i == line.size() || line[i] == '#') break;
+    size_t start = i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+    out.push_back(line.substr(start, i - start));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string formatMs(int64_t microseconds) {
+  std::string sign = microseconds < 0 ? "-" : "";
+  int64_t magnitude = std::llabs(microseconds);
+  std::string text = sign + std::to_string(magnitude / 1000);
+  int64_t fraction = magnitude % 1000;
+  if (fraction != 0) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, ".%03lld", static_cast<long long>(fraction));
+    std::string tail = digits;
+    while (tail.back() == '0') tail.pop_back();
+    text += tail;
+  }
+  return text;
+}
+
+int64_t clockAdvanceOf(std::string_view line) {
+  auto w = words(line);
+  if (w.empty()) return 0;
+  if (w[0] == "down" || w[0] == "move" || w[0] == "up" || w[0] == "cancel" || w[0] == "tap") {
+    return kEventSpacingUs;
+  }
+  if (w[0] == "swipe") {
+    int64_t steps = 20;
+    if (w.size() == 5 && w[3] == "steps") steps = std::strtoll(std::string(w[4]).c_str(), 0, 10);
+    return (steps + 2) * kEventSpacingUs;
+  }
+  if (w[0] == "wait" && w.size() == 2) {
+    return std::llround(std::strtod(std::string(w[1]).c_str(), nullptr) * 1000);
+  }
+  return 0;
+}
+
+std::vector<std::string> expectLines(const Observed& end, bool launched) {
+  std::vector<std::string> lines;
+  lines.push_back("expect volume " + number(end.volume));
+  lines.push_back("expect brightness " + number(end.brightness));
+  if (!launched) return lines;
+  lines.push_back("expect seeks " + std::to_string(end.seeksBackward) + " " +
+                  std::to_string(end.seeksForward));
+  if (end.currentPlayer == 0) return lines;
+  lines.push_back("expect rate " + number(end.rate));
+  lines.push_back("expect label " + (end.hasStepper ? quoted(end.label) : std::string("none")));
+  return lines;
+}
+
+std::string SessionTranscript::wait(int64_t microseconds) {
+  if (microseconds <= 0) return "";
+  std::string own = "wait " + formatMs(microseconds);
+  if (lastWait_ >= 0) {
+    lastWait_ += microseconds;
+    lines_.back() = "wait " + formatMs(lastWait_);
+  } else {
+    lastWait_ = microseconds;
+    lines_.push_back(own);
+  }
+  return own;
+}
+
+void SessionTranscript::add(std::string line) {
+  lines_.push_back(std::move(line));
+  lastWait_ = -1;
+}
+
+std::string SessionTranscript::script(const std::vector<std::string>& expectations) const {
+  std::string text =
+      "# A session recorded in the glidepad-sim playground; replay it with `glidepad-sim FILE`.\n";
+  for (const auto& line : lines_) text += line + "\n";
+  if (!expectations.empty()) text += "\n# The state at the end of the session.\n";
+  for (const auto& line : expectations) text += line + "\n";
+  return text;
+}
+
+std::vector<std::string> foldEvents(const std::vector<TimedLine>& events) {
+  SessionTranscript transcript;
+  int64_t clock = 0;
+  for (const auto& event : events) {
+    if (event.atMicroseconds > clock) {
+      transcript.wait(event.atMicroseconds - clock);
+      clock = event.atMicroseconds;
+    }
+    transcript.add(event.line);
+    clock += clockAdvanceOf(event.line);
+  }
+  return transcript.lines();
+}
+
+}  // namespace sim

@@ -1,0 +1,94 @@
+// The playground's session end to end without HTTP: one Playground per process, since the library
+// is injected once and cannot be unloaded.
+#include "Playground.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+int replay(const std::string& script) {
+  auto path = std::filesystem::temp_directory_path() / "glidepad-playground-test.session";
+  std::ofstream(path) << script;
+  int status = std::system((std::string(GLIDEPAD_SIM) + " --quiet " + path.string()).c_str());
+  std::filesystem::remove(path);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Playground, RunsLinesInTheSessionsContextAndSavesAScriptThatReplays) {
+  sim::DeviceRoot device;
+  ASSERT_EQ(device.open(""), "");
+  {
+    // A settings file left by an earlier session is where the saved script starts.
+    std::ofstream probe(device.hostPath("/var/mobile/Library/Preferences/.keep"));
+  }
+  sim::Playground playground(device, 10000);
+  EXPECT_TRUE(playground.engine().launched());
+  EXPECT_EQ(playground.engine().observe().currentPlayer, 1);
+  EXPECT_DOUBLE_EQ(playground.engine().nowMs(), 0);
+
+  // The clock follows the wall clock, less the age of the event and at most a second a request.
+  playground.sync(10250, 50);
+  EXPECT_DOUBLE_EQ(playground.engine().nowMs(), 200);
+  playground.sync(10100);  // the past: nothing
+  EXPECT_DOUBLE_EQ(playground.engine().nowMs(), 200);
+  playground.sync(60000);
+  EXPECT_DOUBLE_EQ(playground.engine().nowMs(), 1200);
+  playground.sync(60030);  // the sleep beyond a second is dropped, not made up later
+  EXPECT_DOUBLE_EQ(playground.engine().nowMs(), 1230);
+
+  // An upper-half drag steps the volume down, with the event gaps folded in.
+  double wall = 60030;
+  EXPECT_EQ(playground.command("down 300,50"), "");
+  for (int x = 280; x >= 100; x -= 20) {
+    wall += 16;
+    playground.sync(wall);
+    EXPECT_EQ(playground.command("move " + std::to_string(x) + ",50"), "");
+  }
+  EXPECT_EQ(playground.command("up"), "");
+  wall += 100;
+  playground.sync(wall);
+  EXPECT_LT(playground.engine().observe().volume, 0.5);
+
+  // What cannot run where it stands is refused and not recorded; the lines before it ran.
+  size_t before = playground.sessionScript().size();
+  EXPECT_EQ(playground.command("launch"), "expected one `launch` per script");
+  EXPECT_NE(playground.command("frobnicate"), "");
+  EXPECT_EQ(playground.command("snapshot /tmp/x.svg"),
+            "the playground does not reach this machine's files");
+  EXPECT_EQ(playground.sessionScript().size(), before);
+  EXPECT_EQ(playground.command("setting topArea 2\nnotify\nplayer 7\nsetting speed 1"),
+            "expected an open player's number, but player 7 is not open");
+  EXPECT_NE(playground.sessionScript().find("setting topArea 2\nnotify\n"), std::string::npos);
+  EXPECT_EQ(playground.sessionScript().find("speed"), std::string::npos);
+  EXPECT_NE(playground.stateJson("why").find("\"error\":\"why\""), std::string::npos);
+  EXPECT_NE(playground.stateJson().find("\"topArea\":2"), std::string::npos);
+
+  // The stepper is reached through hit-testing, as a finger reaches it.
+  EXPECT_EQ(playground.command("down 247.5,155.5\nup"), "");
+  EXPECT_EQ(playground.engine().observe().label, "1.25x");
+
+  // After closing the player, touches are refused until one is open again.
+  EXPECT_EQ(playground.command("close"), "");
+  EXPECT_EQ(playground.command("down 1,1"), "expected an open player (`open`) before `down`");
+  EXPECT_EQ(playground.command("open\nswipe 300,50 100,50"), "");
+  wall += 300;
+  playground.sync(wall);
+  EXPECT_LT(playground.engine().observe().brightness, 0.5);
+
+  std::string script = playground.sessionScript();
+  EXPECT_NE(script.find("open\nwait 1230\ndown 300,50\nwait 8\nmove 280,50\n"), std::string::npos)
+      << script;
+  EXPECT_NE(script.find("expect label \"Normal\""), std::string::npos) << script;
+  EXPECT_EQ(replay(script), 0) << script;
+
+  // A saved script whose end state differs fails its replay: the checks do check.
+  std::string wrong = script + "expect volume 0.5\n";
+  EXPECT_EQ(replay(wrong), 1);
+}
+
+}  // namespace

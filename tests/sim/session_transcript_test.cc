@@ -1,0 +1,94 @@
+#include "SessionTranscript.h"
+
+#include <gtest/gtest.h>
+
+#include "Script.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(SessionTranscript, FormatsMillisecondsAsPlainDecimals) {
+  EXPECT_EQ(sim::formatMs(0), "0");
+  EXPECT_EQ(sim::formatMs(1), "0.001");
+  EXPECT_EQ(sim::formatMs(1500), "1.5");
+  EXPECT_EQ(sim::formatMs(8000), "8");
+  EXPECT_EQ(sim::formatMs(12345678), "12345.678");
+  EXPECT_EQ(sim::formatMs(-2500), "-2.5");
+}
+
+TEST(SessionTranscript, KnowsHowFarEachCommandMovesTheClock) {
+  EXPECT_EQ(sim::clockAdvanceOf("down 1,2"), 8000);
+  EXPECT_EQ(sim::clockAdvanceOf("  move 1,2 3,4"), 8000);
+  EXPECT_EQ(sim::clockAdvanceOf("up"), 8000);
+  EXPECT_EQ(sim::clockAdvanceOf("cancel"), 8000);
+  EXPECT_EQ(sim::clockAdvanceOf("tap +"), 8000);
+  EXPECT_EQ(sim::clockAdvanceOf("swipe 1,1 9,9"), 22 * 8000);
+  EXPECT_EQ(sim::clockAdvanceOf("swipe 1,1 9,9 steps 3"), 5 * 8000);
+  EXPECT_EQ(sim::clockAdvanceOf("wait 12.5"), 12500);
+  EXPECT_EQ(sim::clockAdvanceOf("setting topArea 2"), 0);
+  EXPECT_EQ(sim::clockAdvanceOf("notify"), 0);
+  EXPECT_EQ(sim::clockAdvanceOf("# down 1,1"), 0);
+  EXPECT_EQ(sim::clockAdvanceOf(""), 0);
+}
+
+TEST(SessionTranscript, FoldsEventTimesIntoWaitsBeyondTheEventSpacing) {
+  // down at 0 (clock then 8), move at 30 (wait 22; clock 38), move at 35 (late: none; clock 46),
+  // a setting at 46.5 (wait 0.5; the clock stays), notify at 47 (wait 0.5), up at 100 (wait 53).
+  auto lines = sim::foldEvents({{0, "down 300,50"},
+                                {30000, "move 250,50"},
+                                {35000, "move 200,50"},
+                                {46500, "setting topArea 2"},
+                                {47000, "notify"},
+                                {100000, "up"}});
+  EXPECT_EQ(lines, (Lines{"down 300,50", "wait 22", "move 250,50", "move 200,50", "wait 0.5",
+                          "setting topArea 2", "wait 0.5", "notify", "wait 53", "up"}));
+  EXPECT_TRUE(sim::foldEvents({}).empty());
+  EXPECT_EQ(sim::foldEvents({{2500, "wait 10"}, {20000, "up"}}),
+            (Lines{"wait 2.5", "wait 10", "wait 7.5", "up"}));
+}
+
+TEST(SessionTranscript, MergesWaitsThatFollowEachOther) {
+  sim::SessionTranscript transcript;
+  EXPECT_EQ(transcript.wait(1000), "wait 1");
+  EXPECT_EQ(transcript.wait(500), "wait 0.5");
+  EXPECT_EQ(transcript.wait(0), "");
+  EXPECT_EQ(transcript.wait(-40), "");
+  EXPECT_EQ(transcript.lines(), (Lines{"wait 1.5"}));
+  transcript.add("up");
+  transcript.wait(3);
+  EXPECT_EQ(transcript.lines(), (Lines{"wait 1.5", "up", "wait 0.003"}));
+}
+
+TEST(SessionTranscript, ClosesTheScriptWithChecksOfTheEndState) {
+  sim::Observed end;
+  end.volume = 0.479999989;  // a float level as the system keeps it
+  end.brightness = 0.5;
+  end.seeksBackward = 2;
+  end.seeksForward = 1;
+  EXPECT_EQ(sim::expectLines(end, false), (Lines{"expect volume 0.48", "expect brightness 0.5"}));
+  EXPECT_EQ(sim::expectLines(end, true),
+            (Lines{"expect volume 0.48", "expect brightness 0.5", "expect seeks 2 1"}));
+  end.currentPlayer = 1;
+  end.rate = 1.25f;
+  end.hasStepper = true;
+  end.label = "say \"x\"";
+  auto lines = sim::expectLines(end, true);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[3], "expect rate 1.25");
+  EXPECT_EQ(lines[4], "expect label \"say \\\"x\\\"\"");
+  end.hasStepper = false;
+  EXPECT_EQ(sim::expectLines(end, true)[4], "expect label none");
+
+  sim::SessionTranscript transcript;
+  transcript.add("launch");
+  transcript.add("open");
+  std::string script = transcript.script(sim::expectLines(end, true));
+  // The whole of it is a script that parses.
+  auto parsed = sim::parseScript(script, "saved", ".");
+  EXPECT_EQ(parsed.commands.size(), 7u);
+  EXPECT_EQ(parsed.commands.back().op, sim::Op::ExpectLabel);
+  EXPECT_TRUE(parsed.commands.back().flag);
+}
+
+}  // namespace
