@@ -89,39 +89,36 @@ class AutoreleasePool {
 
 }  // namespace
 
-void initialize() {
+void installGrafts(const GraftClasses& classes) {
   AutoreleasePool pool;
-  loadSettings();
-
   auto getterTypes = NSString::stringWithFormat("%s@:", kObjectTypeCode);
   auto setterTypes = NSString::stringWithFormat("v@:%s", kObjectTypeCode);
-  using namespace host;
   using enum GraftKind;
   const Graft grafts[] = {
       // The swipe gestures.
-      {kOverlayViewControllerClass, Replace, "isFullscreen",
+      {classes.overlayController, Replace, "isFullscreen",
        &replace<&overlayControllerIsFullscreen, &saved::overlayControllerIsFullscreen>},
-      {kOverlayViewControllerClass, Replace, "viewDidLoad",
+      {classes.overlayController, Replace, "viewDidLoad",
        &replace<&overlayControllerViewDidLoad, &saved::overlayControllerViewDidLoad>},
-      {kPlayerViewClass, Replace,
+      {classes.playerView, Replace,
        "initWithFrame:", &replace<&playerViewInitWithFrame, &saved::playerViewInitWithFrame>},
-      {kPlayerViewClass, AddMethod, "GLPGesture:", &add<&playerViewGLPGesture>, "v@:@"},
+      {classes.playerView, AddMethod, "GLPGesture:", &add<&playerViewGLPGesture>, "v@:@"},
       // The rate stepper.
-      {kPlayerViewControllerClass, Replace, "viewDidLoad",
+      {classes.playerController, Replace, "viewDidLoad",
        &replace<&playerControllerViewDidLoad, &saved::playerControllerViewDidLoad>},
-      {kPlayerViewControllerClass, Replace, "varispeedSwitchController:didSelectRate:",
+      {classes.playerController, Replace, "varispeedSwitchController:didSelectRate:",
        &replace<&playerControllerDidSelectRate, &saved::playerControllerDidSelectRate>},
-      {kControlsOverlayViewClass, AddProperty, "playbackRateStepper", nullptr, nullptr,
+      {classes.controlsOverlay, AddProperty, "playbackRateStepper", nullptr, nullptr,
        kStepperPropertyAttributes, 3},
-      {kControlsOverlayViewClass, AddMethod, "playbackRateStepper",
+      {classes.controlsOverlay, AddMethod, "playbackRateStepper",
        &add<&controlsOverlayPlaybackRateStepper>, getterTypes->UTF8String()},
-      {kControlsOverlayViewClass, AddMethod, "setPlaybackRateStepper:",
+      {classes.controlsOverlay, AddMethod, "setPlaybackRateStepper:",
        &add<&controlsOverlaySetPlaybackRateStepper>, setterTypes->UTF8String()},
-      {kControlsOverlayViewClass, Replace, "initWithDelegate:",
+      {classes.controlsOverlay, Replace, "initWithDelegate:",
        &replace<&controlsOverlayInitWithDelegate, &saved::controlsOverlayInitWithDelegate>},
-      {kControlsOverlayViewClass, Replace, "layoutSubviews",
+      {classes.controlsOverlay, Replace, "layoutSubviews",
        &replace<&controlsOverlayLayoutSubviews, &saved::controlsOverlayLayoutSubviews>},
-      {kControlsOverlayViewClass, AddMethod, "updatePlaybackRate",
+      {classes.controlsOverlay, AddMethod, "updatePlaybackRate",
        &add<&controlsOverlayUpdatePlaybackRate>, "v@:"},
   };
   constexpr size_t kSwipeRows = 4;
@@ -130,6 +127,12 @@ void initialize() {
     install(grafts, grafts + kSwipeRows);
     if (showPlaybackRate) install(grafts + kSwipeRows, std::end(grafts));
   }
+}
+
+void initialize() {
+  AutoreleasePool pool;
+  loadSettings();
+  installGrafts(kHostGraftClasses);
   registerForSettingsChanges();
 }
 

@@ -6,6 +6,7 @@
 
 #include "MediaPlayer/MPVolumeView.h"
 #include "TestSupport.h"
+#include "host/YTMainAppVideoPlayerOverlayViewController.h"
 #include "setup/Settings.h"
 
 namespace {
@@ -55,4 +56,37 @@ TEST(TouchPath, MovesAndTheirStepsAllocateNothing) {
   EXPECT_EQ(allocations, 0u);
   EXPECT_NE(MPVolumeSystemVolume_(), before);  // the moves did step the volume
   testsupport::runMainQueue();
+}
+
+TEST(TouchPath, SeekingMovesAllocateNothing) {
+  using Overlay = YTMainAppVideoPlayerOverlayViewController;
+  testsupport::SettingsScope settings;
+  glidepad::speed = 250;
+  glidepad::activateAfter = 70;
+  glidepad::bottomArea = 3;
+  auto window = testsupport::makeWindow(CGRectMake(0, 0, 375, 667));
+  auto player = testsupport::makePlayerView(CGRectMake(0, 0, 375, 200));
+  window->addSubview(player);
+  auto overlay = alloc_init<Overlay>();
+  overlay->loadViewIfNeeded();  // the target of the seeks from now on
+  UITouchDispatcher touch(window);
+
+  // A first swipe sends every message once.
+  touch.touchDown({200, 150});
+  for (int i = 1; i <= 30; ++i) touch.touchMove({200 - 5.0 * i, 150});
+  for (int i = 1; i <= 30; ++i) touch.touchMove({50 + 5.0 * i, 150});
+  touch.touchesUp();
+  uint64_t seeksBefore = Overlay::backwardSeekCount() + Overlay::forwardSeekCount();
+
+  touch.touchDown({200, 150});
+  allocations = 0;
+  counting = true;
+  for (int i = 1; i <= 30; ++i) touch.touchMove({200 - 5.0 * i, 150});
+  for (int i = 1; i <= 30; ++i) touch.touchMove({50 + 5.0 * i, 150});
+  counting = false;
+  touch.touchesUp();
+  EXPECT_EQ(allocations, 0u);
+  // The moves did seek, both ways.
+  EXPECT_GT(Overlay::backwardSeekCount() + Overlay::forwardSeekCount(), seeksBefore + 10);
+  EXPECT_GT(overlay->playbackPosition(), 0.0);
 }

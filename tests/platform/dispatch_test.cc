@@ -96,3 +96,28 @@ TEST_F(MainQueueClock, BlocksOfAnySizeRunOnceAndAreReleased) {
   EXPECT_EQ(dispatch_main_clock_now(), start + 3);
   EXPECT_EQ(runs, 9);
 }
+
+TEST_F(MainQueueClock, ManyBlocksRunInOrderAsTheirRoomIsReused) {
+  auto queue = dispatch_get_main_queue();
+  std::vector<int> ran;
+  auto capture = std::make_shared<int>(0);
+  // Twice: the second round takes the room the first round's blocks left.
+  for (int round = 0; round < 2; ++round) {
+    ran.clear();
+    constexpr int kBlocks = 150;  // more than the queue has room for at first
+    for (int i = 0; i < kBlocks; ++i) {
+      dispatch_time_t when = start + 1000 * round + static_cast<dispatch_time_t>((i * 37) % 50);
+      dispatch_after(when, queue, [&ran, i, capture] { ran.push_back(i); });
+    }
+    EXPECT_EQ(capture.use_count(), kBlocks + 1);
+    dispatch_main_clock_advance_to(start + 1000 * round + 100);
+    ASSERT_EQ(ran.size(), static_cast<size_t>(kBlocks));
+    for (size_t k = 1; k < ran.size(); ++k) {
+      int a = ran[k - 1], b = ran[k];
+      int deadlineA = (a * 37) % 50, deadlineB = (b * 37) % 50;
+      EXPECT_TRUE(deadlineA < deadlineB || (deadlineA == deadlineB && a < b))
+          << "block " << a << " ran before block " << b;
+    }
+    EXPECT_EQ(capture.use_count(), 1);
+  }
+}

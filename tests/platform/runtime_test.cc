@@ -51,6 +51,34 @@ class Fish : public Animal {
   int legs() const override { return 0; }
 };
 
+// A parent and a child whose methods the message-cache test changes after sending them.
+int parentSound(const id&, SEL) { return 1; }
+int childSound(const id&, SEL) { return 2; }
+int parentTone(const id&, SEL) { return 10; }
+int hookedTone(const id&, SEL) { return 20; }
+int lateMethod(const id&, SEL) { return 30; }
+
+class CacheParent : public NSObject {
+ public:
+  static Class objcClass() {
+    static Class cls = objc_registerClass("TestCacheParent", NSObject::objcClass(), [](Class c) {
+      class_addMethod<int>(c, sel_registerName("sound"), &parentSound, "i@:");
+      class_addMethod<int>(c, sel_registerName("tone"), &parentTone, "i@:");
+    });
+    return cls;
+  }
+};
+
+class CacheChild : public CacheParent {
+ public:
+  static Class objcClass() {
+    static Class cls = objc_registerClass("TestCacheChild", CacheParent::objcClass(), [](Class) {});
+    return cls;
+  }
+};
+
+TypedIMP<int> savedTone;
+
 TypedIMP<int> savedLegs;
 TypedIMP<int> savedLegsAgain;
 int hookedLegs(const id& self, SEL cmd) { return 100 + savedLegs(self, cmd); }
@@ -144,6 +172,54 @@ TEST(Runtime, HookingReplacesHandsBackThePreviousAndChains) {
   }
   EXPECT_EQ(objc_msgSend<int>(nemo, selector<"legs">()), 1100);
   MSHookMessageEx(nullptr, selector<"legs">(), &hookedLegs, &savedLegs);  // ignored
+}
+
+TEST(Runtime, SendsSeeEveryMethodAddedOrReplacedAfterThem) {
+  auto child = alloc_init<CacheChild>();
+  auto parent = alloc_init<CacheParent>();
+  // Each send is made twice, so that the second is answered from what the first looked up.
+  auto sound = [&](const id& receiver) {
+    objc_msgSend<int>(receiver, selector<"sound">());
+    return objc_msgSend<int>(receiver, selector<"sound">());
+  };
+  EXPECT_EQ(sound(child), 1);
+  EXPECT_EQ(sound(parent), 1);
+
+  // An override added to the child after the inherited method was sent to it.
+  EXPECT_TRUE(
+      class_addMethod<int>(CacheChild::objcClass(), selector<"sound">(), &childSound, "i@:"));
+  EXPECT_EQ(sound(child), 2);
+  EXPECT_EQ(sound(parent), 1);
+
+  // A replacement on the parent reaches the child that inherits the method.
+  EXPECT_EQ(objc_msgSend<int>(child, selector<"tone">()), 10);
+  MSHookMessageEx(CacheParent::objcClass(), selector<"tone">(), &hookedTone, &savedTone);
+  EXPECT_EQ(objc_msgSend<int>(child, selector<"tone">()), 20);
+  EXPECT_EQ(savedTone, &parentTone);
+
+  // A send of another signature is still refused after sends that matched.
+  EXPECT_THROW(objc_msgSend<double>(child, selector<"sound">()), NSException);
+  EXPECT_EQ(sound(child), 2);
+
+  // An unrecognised selector is not remembered as missing.
+  EXPECT_THROW(objc_msgSend<int>(child, selector<"late">()), NSException);
+  EXPECT_TRUE(
+      class_addMethod<int>(CacheParent::objcClass(), selector<"late">(), &lateMethod, "i@:"));
+  EXPECT_EQ(objc_msgSend<int>(child, selector<"late">()), 30);
+}
+
+TEST(Runtime, CastsAnswerTheObjectOnlyWhenItIsOfTheClass) {
+  id bird = alloc_init<Bird>();
+  id animal = alloc_init<Animal>();
+  EXPECT_EQ(objc_cast<Bird>(bird).get(), bird.get());      // its own class
+  EXPECT_EQ(objc_cast<Animal>(bird).get(), bird.get());    // a superclass
+  EXPECT_EQ(objc_cast<NSObject>(bird).get(), bird.get());  // the root
+  EXPECT_EQ(objc_cast<Bird>(animal), nullptr);             // a subclass
+  EXPECT_EQ(objc_cast<Fish>(bird), nullptr);               // a sibling
+  EXPECT_EQ(objc_cast<Animal>(alloc_init<NSObject>()), nullptr);
+  EXPECT_EQ(objc_cast<Animal>(id()), nullptr);
+  auto shared = objc_cast<Bird>(bird);
+  EXPECT_EQ(bird.use_count(), 2);  // the cast shares the object's ownership
 }
 
 TEST(Runtime, PropertiesIvarsAndAssociatedObjects) {

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <type_traits>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -74,6 +75,11 @@ Ref<T> alloc_init() {
 // A checked downcast of an object reference; empty when the object is not a T.
 template <class T>
 Ref<T> objc_cast(const id& object) {
+  // Most casts name the object's own class, which needs no search of its class hierarchy; the
+  // touch path makes such casts at every event.
+  if (!object) return nullptr;
+  const NSObject& target = *object;
+  if (typeid(target) == typeid(T)) return std::static_pointer_cast<T>(object);
   return std::dynamic_pointer_cast<T>(object);
 }
 

@@ -51,6 +51,8 @@ Method* class_copyMethodList(Class cls, unsigned* outCount);  // free with delet
 namespace objc_detail {
 BOOL addMethod(Class cls, SEL sel, IMP imp, const char* types, const char* signatureTypes);
 IMP replaceMethod(Class cls, SEL sel, IMP imp, const char* signatureTypes);
+// `callTypes` is the call signature's encoding constant (method_encoding), which lives as long as
+// the program: look-ups are cached by its address.
 IMP lookUpImp(const id& receiver, SEL sel, const char* callTypes);
 }  // namespace objc_detail
 

@@ -9,10 +9,12 @@ struct dispatch_queue_s {
 
 namespace {
 
-struct Work {
+// A queued block's place in the deadline order. The block itself stays in its slot from
+// submission until it runs, so that keeping the order moves only these small entries.
+struct Due {
   dispatch_time_t deadline;
   uint64_t order;
-  dispatch_block block;
+  uint32_t slot;
 };
 
 struct MainQueue {
@@ -20,8 +22,14 @@ struct MainQueue {
   dispatch_time_t now = 0;
   uint64_t submitted = 0;
   bool advancing = false;
-  std::vector<Work> heap;  // a min-heap by (deadline, order)
-  MainQueue() { heap.reserve(64); }
+  std::vector<Due> heap;  // a min-heap by (deadline, order)
+  std::vector<dispatch_block> slots;
+  std::vector<uint32_t> freeSlots;
+  MainQueue() {
+    heap.reserve(64);
+    slots.reserve(64);
+    freeSlots.reserve(64);
+  }
 };
 
 MainQueue& mainQueue() {
@@ -29,7 +37,7 @@ MainQueue& mainQueue() {
   return *queue;
 }
 
-bool later(const Work& a, const Work& b) {
+bool later(const Due& a, const Due& b) {
   return a.deadline != b.deadline ? a.deadline > b.deadline : a.order > b.order;
 }
 
@@ -53,7 +61,16 @@ void dispatch_after_block(dispatch_time_t when, dispatch_queue_t queue, dispatch
   auto& main = mainQueue();
   if (queue != &main.queue || when == DISPATCH_TIME_FOREVER || !block) return;
   dispatch_time_t deadline = when == DISPATCH_TIME_NOW ? main.now : when;
-  main.heap.push_back(Work{deadline, main.submitted++, std::move(block)});
+  uint32_t slot;
+  if (main.freeSlots.empty()) {
+    slot = static_cast<uint32_t>(main.slots.size());
+    main.slots.push_back(std::move(block));
+  } else {
+    slot = main.freeSlots.back();
+    main.freeSlots.pop_back();
+    main.slots[slot] = std::move(block);
+  }
+  main.heap.push_back(Due{deadline, main.submitted++, slot});
   std::push_heap(main.heap.begin(), main.heap.end(), later);
 }
 
@@ -70,10 +87,13 @@ void dispatch_main_clock_advance_to(dispatch_time_t time) {
   dispatch_time_t target = std::max(time, main.now);
   while (!main.heap.empty() && main.heap.front().deadline <= target) {
     std::pop_heap(main.heap.begin(), main.heap.end(), later);
-    Work work = std::move(main.heap.back());
+    Due due = main.heap.back();
     main.heap.pop_back();
-    main.now = std::max(main.now, work.deadline);
-    work.block();
+    // Out of its slot before it runs: the block may queue more work, which may take the slot.
+    dispatch_block block = std::move(main.slots[due.slot]);
+    main.freeSlots.push_back(due.slot);
+    main.now = std::max(main.now, due.deadline);
+    block();
   }
   main.now = target;
 }

@@ -31,6 +31,29 @@ struct objc_property {
   std::string attributes;
 };
 
+// The implementations recently sent to instances of a class, keyed by selector and by the call's
+// encoding, which was checked against the method's when the entry was made. The encoding is
+// compared by address: each call signature's encoding is one constant, so an equal address means
+// an equal encoding (and an unequal one only costs a full look-up). Direct-mapped, and part of
+// the class, so that a send never allocates; an entry made before the method tables last changed
+// is not used.
+struct MethodCache {
+  struct Entry {
+    SEL sel = nullptr;
+    const char* callTypes = nullptr;
+    IMP imp = nullptr;
+    uint64_t generation = 0;  // the method tables' generation the entry was made in
+  };
+  static constexpr size_t kEntries = 64;  // a power of two
+
+  static size_t slotOf(SEL sel) {
+    auto bits = reinterpret_cast<uintptr_t>(sel);
+    return ((bits >> 4) ^ (bits >> 10)) & (kEntries - 1);
+  }
+
+  Entry entries[kEntries];
+};
+
 struct objc_class {
   std::string name;
   Class superclass = nullptr;
@@ -40,6 +63,7 @@ struct objc_class {
   std::unordered_map<SEL, Method> methodTable;
   std::deque<objc_ivar> ivars;
   std::deque<objc_property> properties;
+  MethodCache cache;
 };
 
 namespace {
@@ -61,6 +85,11 @@ std::vector<id>& autoreleaseStack() {
   return *stack;
 }
 
+// Moves on whenever a method is added or its implementation replaced, anywhere: a change to a
+// class also changes what its subclasses inherit, so every cache entry made before it is stale.
+// Methods change at load time; from then on the entries stay valid.
+uint64_t methodTablesGeneration = 1;
+
 std::string methodName(Class cls, SEL sel) {
   return std::string("-[") + (cls ? cls->name : "nil") + " " + sel_getName(sel) + "]";
 }
@@ -71,6 +100,7 @@ Method ownMethod(Class cls, SEL sel) {
 }
 
 Method addOwnMethod(Class cls, SEL sel, IMP imp, const char* types) {
+  ++methodTablesGeneration;
   Method method = &cls->methods.emplace_back(objc_method{sel, imp, types});
   cls->methodTable.emplace(sel, method);
   return method;
@@ -172,6 +202,7 @@ IMP replaceMethod(Class cls, SEL sel, IMP imp, const char* signatureTypes) {
     }
     IMP previous = own->imp;
     own->imp = imp;
+    ++methodTablesGeneration;
     return previous;
   }
   Method inherited = class_getInstanceMethod(cls->superclass, sel);
@@ -186,8 +217,11 @@ IMP replaceMethod(Class cls, SEL sel, IMP imp, const char* signatureTypes) {
   return inherited->imp;
 }
 
-IMP lookUpImp(const id& receiver, SEL sel, const char* callTypes) {
-  Class cls = receiver->objcIsa();
+namespace {
+
+// Out of line, so that a cache hit saves and restores no registers for it.
+[[gnu::noinline]] IMP lookUpAndCache(Class cls, SEL sel, const char* callTypes,
+                                     MethodCache::Entry* entry) {
   Method method = class_getInstanceMethod(cls, sel);
   if (method == nullptr) {
     throw NSException(NSInvalidArgumentException,
@@ -196,7 +230,21 @@ IMP lookUpImp(const id& receiver, SEL sel, const char* callTypes) {
   if (std::strcmp(method->types.c_str(), callTypes) != 0) {
     throwSignatureMismatch(cls, sel, "the message", method->types.c_str(), callTypes);
   }
+  if (entry != nullptr) *entry = {sel, callTypes, method->imp, methodTablesGeneration};
   return method->imp;
+}
+
+}  // namespace
+
+IMP lookUpImp(const id& receiver, SEL sel, const char* callTypes) {
+  Class cls = receiver->objcIsa();
+  if (cls == nullptr) return lookUpAndCache(cls, sel, callTypes, nullptr);
+  MethodCache::Entry* entry = &cls->cache.entries[MethodCache::slotOf(sel)];
+  if (entry->sel == sel && entry->callTypes == callTypes &&
+      entry->generation == methodTablesGeneration) {
+    return entry->imp;
+  }
+  return lookUpAndCache(cls, sel, callTypes, entry);
 }
 
 }  // namespace objc_detail

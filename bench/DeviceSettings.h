@@ -1,0 +1,28 @@
+// The simulated device the benchmarks run on: a temporary device root holding a typical settings
+// file, all six keys, written as the device's preferences daemon writes it (a binary property
+// list). Removed when the program ends.
+#pragma once
+
+#include <string>
+
+namespace bench {
+
+// Typical values, none of them the default, so that a benchmark can tell the file was read.
+inline constexpr int kTypicalSpeed = 200;
+inline constexpr int kTypicalActivateAfter = 60;
+
+class TemporaryDevice {
+ public:
+  TemporaryDevice();
+  ~TemporaryDevice();
+  TemporaryDevice(const TemporaryDevice&) = delete;
+  TemporaryDevice& operator=(const TemporaryDevice&) = delete;
+
+  bool ready() const { return ready_; }
+
+ private:
+  std::string root_;
+  bool ready_ = false;
+};
+
+}  // namespace bench

@@ -1,0 +1,93 @@
+// A long swipe on a player of the stand-in app, held in its Changed state: the finger goes back
+// and forth between two points 100 points apart, so that every move is a change of the gesture
+// and most moves step.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "Foundation/NSSet.h"
+#include "UIKit/UITouch.h"
+#include "gestures/GLPInsideViewGesture.h"
+#include "host/App.h"
+
+namespace bench {
+
+enum class SwipeKind { Volume, Seek };  // begun in the upper or in the lower half of the player
+
+// How the moves reach the swipe recognizer.
+enum class Delivery {
+  Dispatcher,  // the whole path: the window's touch delivery, the machinery, then the system
+  Recognizer,  // the system's share: `touchesMoved` on the recognizer, then its action
+};
+
+class HeldSwipe {
+ public:
+  // Volume steps are queued 10 ms ahead; draining this often keeps the queue within the room it
+  // reserved, so that queueing never grows it.
+  static constexpr size_t kDrainEvery = 32;
+
+  HeldSwipe(SwipeKind kind, Delivery delivery);
+  ~HeldSwipe();
+  HeldSwipe(const HeldSwipe&) = delete;
+  HeldSwipe& operator=(const HeldSwipe&) = delete;
+
+  // One move of the finger, to the next point of its back-and-forth.
+  void move();
+  // Runs the volume steps queued so far.
+  void drain();
+
+  // Volume steps asked for and seeks made since the swipe began to change.
+  uint64_t steps() const;
+  // The swipe recognizer is in its Changed state.
+  bool isChanged() const;
+
+ private:
+  void deliver(CGPoint point);
+  uint64_t seeks() const;
+
+  SwipeKind kind_;
+  Delivery delivery_;
+  std::unique_ptr<host::App> app_;
+  std::unique_ptr<host::Player> player_;
+  Ref<GLPInsideViewGesture> gesture_;
+  id playerView_;
+  // The Recognizer delivery's own touch, set and event, made once, as the machinery does.
+  Ref<UITouch> touch_;
+  Ref<NSMutableSet> touches_;
+  Ref<UIEvent> event_;
+  double y_ = 0;
+  size_t next_ = 0;
+  uint64_t volumeStepsRun_ = 0;
+  uint64_t seeksBefore_ = 0;
+};
+
+// The steady state's arithmetic on plain values, with no runtime, objects or queue: what the
+// swipe would cost if the layers cost nothing. Per move: the scale from the travel since
+// touch-down, the step position it gives (truncated), and the ratchet's compare.
+class DirectSwipe {
+ public:
+  DirectSwipe(double screenWidth, int speed);
+  // Moves the finger to window x, returning -1, 0 or +1 for a step down, none, or up.
+  int move(double x);
+  uint64_t steps() const { return steps_; }
+
+ private:
+  double initialX_;
+  double screenWidth_;
+  double scaleFactor_ = 1.5;
+  double initialScale_ = 1.0;
+  double scale_ = 1.0;
+  int speed_;
+  uint64_t previous_ = 0;
+  uint64_t current_ = 0;
+  uint64_t steps_ = 0;
+};
+
+// The finger's back-and-forth: move `index` goes to window x `swipeX(index)`, repeating every
+// kSwipeCycle moves.
+inline constexpr size_t kSwipeCycle = 40;
+double swipeX(size_t index);
+
+}  // namespace bench
