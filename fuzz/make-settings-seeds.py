@@ -178,6 +178,13 @@ def probes():
     v = b.add(b"\x61\xd8\x00")
     r = b.add(b"\xd1" + b.refs([k, v]))
     seeds["unicode-lone-surrogate.bplist"] = b.finish(r)
+    for name, key in (("utf16-key-nul", b"\x62\x00s\x00\x00"), ("utf16-key", b"\x62\x00s\x00\xe9"),
+                      ("ascii-key-nul", b"\x53s\x00p")):
+        b = BinaryList()
+        k = b.add(key)  # libplist 2.2.0 asserts on a UTF-16 key holding U+0000
+        v = b.add(b"\x09")
+        r = b.add(b"\xd1" + b.refs([k, v]))
+        seeds["dictionary-%s.bplist" % name] = b.finish(r)
     b = BinaryList()
     k = b.add(b"\x10\x01")  # a key that is not a string
     v = b.add(b"\x09")
