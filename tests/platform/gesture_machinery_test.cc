@@ -267,3 +267,70 @@ TEST_F(GestureMachinery, BadCoordinatesHitNothingAndLocationsAreTheTouchesCentro
   EXPECT_EQ(journal, (Journal{"r:began", "view:began", "r:began", "view:began", "r:moved",
                               "view:moved", "r:moved", "view:moved", "r:ended", "view:ended"}));
 }
+
+TEST_F(GestureMachinery, AViewLeavingTheWindowEndsItsGesturesPartInTheSequence) {
+  recognizer->setCancelsTouchesInView(NO);
+  auto inner = objc_cast<UIView>(alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 50, 50)));
+  view->addSubview(inner);
+  auto innerRecognizer = addRecognizer(inner, "inner");
+  auto begin = [](ScriptedRecognizer& r, const std::string& phase) {
+    if (phase == "moved" && r.state() == UIGestureRecognizerStatePossible) {
+      r.setState(UIGestureRecognizerStateBegan);
+    }
+  };
+  recognizer->script = begin;
+  innerRecognizer->script = begin;
+
+  // Under way: cancelled at once, its action sent while the target is there to receive it; no
+  // more touches of the sequence, and reset at its end.
+  dispatcher->touchDown({110, 110});
+  dispatcher->touchMove({120, 110});
+  journal.clear();
+  view->removeFromSuperview();
+  EXPECT_EQ(journal, (Journal{"action:4", "action:4"}));
+  EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateCancelled);
+  EXPECT_EQ(innerRecognizer->state(), UIGestureRecognizerStateCancelled) << "subviews too";
+  journal.clear();
+  dispatcher->touchMove({130, 110});
+  dispatcher->touchesUp();
+  EXPECT_EQ(journal, (Journal{"view:moved", "view:ended", "inner:reset", "r:reset"}));
+
+  // Not yet begun: it fails, sends nothing, and begins nothing afterwards.
+  window->addSubview(view);
+  dispatcher->touchDown({250, 250});
+  journal.clear();
+  view->removeFromSuperview();
+  EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateFailed);
+  dispatcher->touchMove({270, 250});
+  dispatcher->touchesUp();
+  EXPECT_EQ(journal, (Journal{"view:moved", "view:ended", "r:reset"}));
+
+  // Outside a touch sequence, or moved within the window, nothing happens to a recognizer.
+  window->addSubview(view);
+  journal.clear();
+  view->removeFromSuperview();
+  window->addSubview(view);
+  EXPECT_EQ(recognizer->state(), UIGestureRecognizerStatePossible);
+  auto holder = objc_cast<UIView>(alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 400, 400)));
+  dispatcher->touchDown({250, 250});
+  dispatcher->touchMove({270, 250});
+  window->addSubview(holder);
+  holder->addSubview(view);
+  EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateBegan);
+  dispatcher->touchesCancel();
+  EXPECT_EQ(journal, (Journal{"r:began", "view:began", "r:moved", "action:1", "view:moved",
+                              "r:cancelled", "view:cancelled", "action:4", "r:reset"}));
+
+  // A view whose superview held the last reference to it survives its own removal call.
+  WeakRef<UIView> gone;
+  {
+    auto child = alloc_init<UIView>();
+    gone = child;
+    holder->addSubview(child);
+  }
+  ASSERT_FALSE(gone.expired());
+  UIView* raw = holder->subviews().back().get();
+  raw->removeFromSuperview();
+  EXPECT_TRUE(gone.expired());
+  EXPECT_EQ(holder->subviews().size(), 1u);
+}

@@ -86,6 +86,13 @@ TEST(NotificationCenter, ForgetsObserversThatAreGone) {
   center->removeObserver(kept);
   EXPECT_EQ(center->observerCount_(), before);
 
+  // Observers that go without a post between them are forgotten as others subscribe.
+  for (int i = 0; i < 100; ++i) {
+    auto passing = Listener::named("passing");
+    center->addObserver(passing, selector<"ping">(), NSStr("Test-passing"), nullptr);
+  }
+  EXPECT_EQ(center->observerCount_(), before + 1);
+
   // An observer whose selector is no method of it is refused loudly when the post reaches it.
   auto listener = Listener::named("deaf");
   center->addObserver(listener, selector<"noSuchMethod">(), NSStr("Test-deaf"), nullptr);

@@ -491,3 +491,42 @@ TEST(PropertyList, BinaryNestingReferencesAndBoundsAreCheckedBeforeParsing) {
     EXPECT_EQ(readBack(), nullptr);
   }
 }
+
+TEST(PropertyList, AUtf16KeyHoldingUPlus0000IsRefusedBeforeLibplistAbortsOnIt) {
+  test::TempDeviceRoot root;
+  // {key: true} with a UTF-16 key of the given units (libplist asserts on reading such a key
+  // with a zero unit, taking the process down).
+  auto withKey = [](const std::vector<uint16_t>& units) {
+    BinaryList list;
+    std::string key(1, static_cast<char>(0x60 | units.size()));
+    for (uint16_t unit : units) key += bigEndian(unit, 2);
+    uint64_t k = list.add(key);
+    uint64_t v = list.add("\x09");
+    return list.finish(list.add("\xD1" + bigEndian(k, 4) + bigEndian(v, 4)));
+  };
+  root.write(kPath, withKey({'s', 0xE9, 0}));
+  EXPECT_EQ(readBack(), nullptr);
+  root.write(kPath, withKey({0, 'a'}));
+  EXPECT_EQ(readBack(), nullptr);
+  // Without a zero unit the key reads, as UTF-8.
+  root.write(kPath, withKey({'s', 0xE9}));
+  auto read = readDictionary();
+  ASSERT_NE(read, nullptr);
+  EXPECT_TRUE(entry<NSNumber>(read, "s\xC3\xA9")->boolValue());
+  // A zero unit in a value is no key: the string reads, its U+0000 kept.
+  BinaryList value;
+  uint64_t k = value.add("\x51k");
+  uint64_t v = value.add("\x62" + bigEndian('a', 2) + bigEndian(0, 2));
+  root.write(kPath, value.finish(value.add("\xD1" + bigEndian(k, 4) + bigEndian(v, 4))));
+  read = readDictionary();
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(entry<NSString>(read, "k")->string(), std::string("a\0", 2));
+  // The file the fuzzer found, as it found it: a key of five UTF-16 units, the last 0.
+  const char found[] =
+      "\x62\x70\x6C\x69\x73\x74\x30\x30\xD1\x01\x02\x65\x55\x70\x73\x65\x64\x33\x3F\xF0"
+      "\x00\x00\x00\x00\x00\x00\x08\x0B\x11\x00\x00\x00\x00\x00\x00\x01\x01\x00\x00\x00"
+      "\x00\x00\x00\x00\x03\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+      "\x1A";
+  root.write(kPath, std::string(found, sizeof found - 1));
+  EXPECT_EQ(readBack(), nullptr);
+}

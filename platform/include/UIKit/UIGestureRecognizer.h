@@ -12,7 +12,11 @@
 //   its state goes back to Possible and `reset` is called, after the action for the end;
 // - while `cancelsTouchesInView` is YES and the state is Began or Changed when a touch event
 //   arrives, the event is withheld from the touched view, which gets `touchesCancelled` once
-//   instead and nothing more of that touch sequence.
+//   instead and nothing more of that touch sequence;
+// - when its view leaves the window during a touch sequence the recognizer takes part in, a
+//   gesture under way (Began or Changed) is cancelled at once, its action sent while the target
+//   can still receive it, and one not yet begun fails; either way the recognizer gets no more
+//   touches of that sequence and is reset when it is over.
 // A state reported outside a touch event only becomes the state.
 #pragma once
 
@@ -71,6 +75,8 @@ class UIGestureRecognizer : public NSObject {
   BOOL isFinished_() const;
   // The touch sequence is over: a gesture still under way is cancelled, a finished one reset.
   void endTouchSequence_();
+  // For UIView only: the recognizer's view has left its window.
+  void viewLeftWindow_();
 
  private:
   void sendAction();
@@ -83,4 +89,5 @@ class UIGestureRecognizer : public NSObject {
   BOOL cancelsTouchesInView_ = YES;
   WeakRef<UIView> view_;
   Ref<NSSet> touches_;
+  BOOL inTouchSequence_ = NO;  // given a touch event of the sequence not yet over
 };

@@ -44,6 +44,9 @@ class UIView : public UIResponder {
 
   Ref<UIView> superview() const { return superview_.lock(); }
   const std::vector<Ref<UIView>>& subviews() const { return subviews_; }
+  // A view that leaves its window during a touch sequence cancels the gestures of its subtree
+  // that take part in it, as the device does (UIGestureRecognizer::viewLeftWindow_); moving a view
+  // within its window does not.
   void addSubview(const Ref<UIView>& view);
   void removeFromSuperview();
   Ref<UIWindow> window() const;
@@ -99,6 +102,9 @@ class UIView : public UIResponder {
 
   CGRect frame_ = CGRectZero;
   CGRect bounds_ = CGRectZero;
+  void detachFromSuperview();
+  void gesturesLeftWindow();
+
   WeakRef<UIView> superview_;
   std::vector<Ref<UIView>> subviews_;
   BOOL hidden_ = NO;

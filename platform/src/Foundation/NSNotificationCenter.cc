@@ -29,6 +29,9 @@ Ref<NSNotificationCenter> NSNotificationCenter::defaultCenter() {
 void NSNotificationCenter::addObserver(const id& observer, SEL selector, const Ref<NSString>& name,
                                        const id& object) {
   if (!observer || selector == nullptr) return;
+  // Also here, not only when posting: observers that subscribe and go without a post between
+  // (overlays of players opened and closed) would otherwise pile up for good.
+  std::erase_if(observers_, [](const Observer& entry) { return entry.observer.expired(); });
   observers_.push_back(
       {observer, observer.get(), selector, name ? name->string() : "", !name, object, !object});
 }

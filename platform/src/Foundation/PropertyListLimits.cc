@@ -152,24 +152,18 @@ struct BinaryList {
   }
 };
 
-// A container's references: where they start and how many there are (a dictionary's keys and
-// values alike). Nothing for a scalar; an error for anything out of bounds.
-struct References {
+// An object's length field: the count in the marker's low half, or, when that is 0xF, in the
+// integer object of 1, 2, 4 or 8 bytes that follows. Where the object's contents start and how
+// many units they hold; nothing when the field is out of bounds.
+struct Contents {
   uint64_t start = 0;
   uint64_t count = 0;
 };
 
-std::optional<std::optional<References>> containerReferences(const BinaryList& list,
-                                                             uint64_t offset) {
-  uint8_t marker = list.bytes[offset];
-  unsigned type = marker >> 4;
-  bool array = type == 0xA || type == 0xC;  // arrays and sets
-  bool dictionary = type == 0xD;
-  if (!array && !dictionary) return std::optional<References>();
-  uint64_t count = marker & 0x0F;
+std::optional<Contents> objectContents(const BinaryList& list, uint64_t offset) {
+  uint64_t count = list.bytes[offset] & 0x0F;
   uint64_t at = offset + 1;
   if (count == 0x0F) {
-    // The count follows as an integer object of 1, 2, 4 or 8 bytes.
     if (at >= list.offsetTable) return std::nullopt;
     uint8_t countMarker = list.bytes[at];
     if ((countMarker >> 4) != 0x1 || (countMarker & 0x0F) > 3) return std::nullopt;
@@ -178,9 +172,60 @@ std::optional<std::optional<References>> containerReferences(const BinaryList& l
     count = readBigEndian(list.bytes + at + 1, size);
     at += 1 + size;
   }
-  uint64_t room = (list.offsetTable - at) / list.referenceSize;
+  return Contents{at, count};
+}
+
+// A container's references: where they start and how many there are (a dictionary's keys and
+// values alike; the keys come first). Nothing for a scalar; an error for anything out of bounds.
+struct References {
+  uint64_t start = 0;
+  uint64_t count = 0;
+  uint64_t keys = 0;
+};
+
+std::optional<std::optional<References>> containerReferences(const BinaryList& list,
+                                                             uint64_t offset) {
+  unsigned type = list.bytes[offset] >> 4;
+  bool array = type == 0xA || type == 0xC;  // arrays and sets
+  bool dictionary = type == 0xD;
+  if (!array && !dictionary) return std::optional<References>();
+  auto contents = objectContents(list, offset);
+  if (!contents) return std::nullopt;
+  uint64_t room = (list.offsetTable - contents->start) / list.referenceSize;
+  uint64_t count = contents->count;
   if (count > (dictionary ? room / 2 : room)) return std::nullopt;
-  return References{at, dictionary ? count * 2 : count};
+  return References{contents->start, dictionary ? count * 2 : count, dictionary ? count : 0};
+}
+
+// Where the bytes hold a UTF-16 unit of 0, found in time linear in the file however many objects
+// share its bytes: for each position, the first zero unit at or after it with the same alignment.
+class ZeroUnits {
+ public:
+  explicit ZeroUnits(std::string_view bytes) : bytes_(bytes) {}
+  bool anyIn(uint64_t start, uint64_t units) {
+    if (next_.empty()) {
+      next_.assign(bytes_.size() + 2, kNone);
+      for (size_t at = bytes_.size() - 1; at-- > 0;) {
+        next_[at] = bytes_[at] == 0 && bytes_[at + 1] == 0 ? at : next_[at + 2];
+      }
+    }
+    return next_[start] - start < 2 * units;
+  }
+
+ private:
+  static constexpr uint64_t kNone = UINT64_MAX;
+  std::string_view bytes_;
+  std::vector<uint64_t> next_;
+};
+
+// libplist 2.2.0 measures a dictionary key with strlen and asserts that this is its length, so a
+// UTF-16 key holding U+0000 aborts the process when it is read. Such a key (or one out of bounds)
+// makes the file unreadable instead.
+bool keyIsReadable(const BinaryList& list, uint64_t offset, ZeroUnits& zeroUnits) {
+  if ((list.bytes[offset] >> 4) != 0x6) return true;
+  auto contents = objectContents(list, offset);
+  if (!contents || contents->count > (list.offsetTable - contents->start) / 2) return false;
+  return contents->count == 0 || !zeroUnits.anyIn(contents->start, contents->count);
 }
 
 }  // namespace
@@ -215,10 +260,12 @@ bool binaryPropertyListWithinLimits(std::string_view data, unsigned maxDepth, si
   };
   std::vector<Frame> path;
   size_t values = 0;
-  auto enter = [&](uint64_t index) {
+  ZeroUnits zeroUnits(data);
+  auto enter = [&](uint64_t index, bool key) {
     if (++values > maxValues) return false;
     auto offset = list.objectOffset(index);
     if (!offset) return false;
+    if (key && !keyIsReadable(list, *offset, zeroUnits)) return false;
     auto references = containerReferences(list, *offset);
     if (!references) return false;
     if (*references) {
@@ -227,7 +274,7 @@ bool binaryPropertyListWithinLimits(std::string_view data, unsigned maxDepth, si
     }
     return true;
   };
-  if (!enter(top)) return false;
+  if (!enter(top, false)) return false;
   while (!path.empty()) {
     Frame& frame = path.back();
     if (frame.next == frame.references.count) {
@@ -236,8 +283,9 @@ bool binaryPropertyListWithinLimits(std::string_view data, unsigned maxDepth, si
     }
     uint64_t index = readBigEndian(bytes + frame.references.start + frame.next * list.referenceSize,
                                    list.referenceSize);
+    bool key = frame.next < frame.references.keys;
     ++frame.next;
-    if (!enter(index)) return false;
+    if (!enter(index, key)) return false;
   }
   return true;
 }

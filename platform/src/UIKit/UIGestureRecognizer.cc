@@ -71,6 +71,7 @@ void UIGestureRecognizer::reset() {}
 void UIGestureRecognizer::handleTouchEvent_(TouchPhase_ phase, const Ref<NSSet>& touches,
                                             const Ref<UIEvent>& event) {
   reportedStates_ = 0;
+  inTouchSequence_ = YES;
   touches_ = event ? event->allTouches() : touches;
   switch (phase) {
     case TouchPhase_::Began:
@@ -110,6 +111,7 @@ BOOL UIGestureRecognizer::isFinished_() const {
 }
 
 void UIGestureRecognizer::endTouchSequence_() {
+  inTouchSequence_ = NO;
   if (state_ == UIGestureRecognizerStateBegan || state_ == UIGestureRecognizerStateChanged) {
     state_ = UIGestureRecognizerStateCancelled;
     sendAction();
@@ -118,6 +120,17 @@ void UIGestureRecognizer::endTouchSequence_() {
   state_ = UIGestureRecognizerStatePossible;
   reportedStates_ = 0;
   reset();
+}
+
+void UIGestureRecognizer::viewLeftWindow_() {
+  if (!inTouchSequence_) return;
+  // Finished states stay as they are: the end of the sequence resets them.
+  if (state_ == UIGestureRecognizerStateBegan || state_ == UIGestureRecognizerStateChanged) {
+    state_ = UIGestureRecognizerStateCancelled;
+    sendAction();
+  } else if (state_ == UIGestureRecognizerStatePossible) {
+    state_ = UIGestureRecognizerStateFailed;
+  }
 }
 
 void UIGestureRecognizer::sendAction() {

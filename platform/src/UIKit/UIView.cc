@@ -64,13 +64,23 @@ void UIView::setBounds(CGRect bounds) {
 
 void UIView::addSubview(const Ref<UIView>& view) {
   if (!view || view.get() == this) return;
-  view->removeFromSuperview();
+  auto windowBefore = view->window();
+  view->detachFromSuperview();
   view->superview_ = selfAs<UIView>();
   subviews_.push_back(view);
   setNeedsLayout();
+  if (windowBefore && view->window() != windowBefore) view->gesturesLeftWindow();
 }
 
 void UIView::removeFromSuperview() {
+  // The superview may hold the last reference to this view.
+  auto keep = selfAs<UIView>();
+  bool inWindow = window() != nullptr;
+  detachFromSuperview();
+  if (inWindow) gesturesLeftWindow();
+}
+
+void UIView::detachFromSuperview() {
   auto parent = superview();
   if (!parent) return;
   auto& siblings = parent->subviews_;
@@ -79,6 +89,14 @@ void UIView::removeFromSuperview() {
                  siblings.end());
   superview_.reset();
   parent->setNeedsLayout();
+}
+
+void UIView::gesturesLeftWindow() {
+  // Copies: an action sent from here may change the tree or the recognizers.
+  auto recognizers = gestureRecognizers_;
+  for (const auto& recognizer : recognizers) recognizer->viewLeftWindow_();
+  auto subviews = subviews_;
+  for (const auto& subview : subviews) subview->gesturesLeftWindow();
 }
 
 Ref<UIWindow> UIView::window() const {
