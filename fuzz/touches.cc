@@ -34,6 +34,9 @@
 #include "stepper/ZEBStepper.h"
 #include "substrate.h"
 
+using host::YTMainAppVideoPlayerOverlayViewController;
+using host::YTPlayerView;
+
 namespace {
 
 using fuzz::FuzzInput;

@@ -1,5 +1,7 @@
 #include "host/YTMainAppVideoPlayerOverlayViewController.h"
 
+namespace host {
+
 namespace {
 
 uint64_t backwardSeeks = 0;
@@ -41,3 +43,5 @@ void YTMainAppVideoPlayerOverlayViewController::didPressSeekForwardAccessibility
 
 uint64_t YTMainAppVideoPlayerOverlayViewController::backwardSeekCount() { return backwardSeeks; }
 uint64_t YTMainAppVideoPlayerOverlayViewController::forwardSeekCount() { return forwardSeeks; }
+
+}  // namespace host

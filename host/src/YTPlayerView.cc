@@ -1,5 +1,7 @@
 #include "host/YTPlayerView.h"
 
+namespace host {
+
 Class YTPlayerView::objcClass() {
   static Class cls = objc_registerClass("YTPlayerView", UIView::objcClass(), [](Class c) {
     objc_exposeMethod<&YTPlayerView::initWithFrame>(c, "initWithFrame:");
@@ -32,3 +34,5 @@ void YTPlayerView::toggleControls() {
   objc_msgSend(overlay, selector<"setNeedsLayout">());
   objc_msgSend(overlay, selector<"layoutIfNeeded">());
 }
+
+}  // namespace host

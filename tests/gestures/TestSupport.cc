@@ -5,6 +5,11 @@
 #include "setup/Settings.h"
 #include "substrate.h"
 
+#include "host/YTMainAppVideoPlayerOverlayViewController.h"
+#include "host/YTPlayerView.h"
+using host::YTMainAppVideoPlayerOverlayViewController;
+using host::YTPlayerView;
+
 namespace testsupport {
 
 namespace {

@@ -8,7 +8,11 @@
 #include "UIKit/UIWindow.h"
 #include "dispatch/dispatch.h"
 #include "gestures/GLPInsideViewGesture.h"
+#include "host/YTMainAppVideoPlayerOverlayViewController.h"
 #include "host/YTPlayerView.h"
+
+using host::YTMainAppVideoPlayerOverlayViewController;
+using host::YTPlayerView;
 
 namespace testsupport {
 

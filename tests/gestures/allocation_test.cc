@@ -7,7 +7,11 @@
 #include "MediaPlayer/MPVolumeView.h"
 #include "TestSupport.h"
 #include "host/YTMainAppVideoPlayerOverlayViewController.h"
+#include "host/YTPlayerView.h"
 #include "setup/Settings.h"
+
+using host::YTMainAppVideoPlayerOverlayViewController;
+using host::YTPlayerView;
 
 namespace {
 

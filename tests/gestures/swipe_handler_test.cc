@@ -9,7 +9,11 @@
 #include "UIKit/UIScreen.h"
 #include "gestures/SwipeGrafts.h"
 #include "host/YTMainAppVideoPlayerOverlayViewController.h"
+#include "host/YTPlayerView.h"
 #include "setup/Settings.h"
+
+using host::YTMainAppVideoPlayerOverlayViewController;
+using host::YTPlayerView;
 
 namespace {
 

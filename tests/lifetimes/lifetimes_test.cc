@@ -16,7 +16,11 @@
 #include "gestures/SwipeGrafts.h"
 #include "gestures/VolumeStepper.h"
 #include "host/YTMainAppVideoPlayerOverlayViewController.h"
+#include "host/YTPlayerView.h"
 #include "setup/Settings.h"
+
+using host::YTMainAppVideoPlayerOverlayViewController;
+using host::YTPlayerView;
 
 namespace {
 

@@ -15,7 +15,11 @@
 #include "gestures/Rounding.h"
 #include "gestures/SwipeGrafts.h"
 #include "host/YTMainAppVideoPlayerOverlayViewController.h"
+#include "host/YTPlayerView.h"
 #include "setup/Settings.h"
+
+using host::YTMainAppVideoPlayerOverlayViewController;
+using host::YTPlayerView;
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include "objc/NSObject.h"
 
+namespace host {
+
 class YTMainAppVideoPlayerOverlayViewController : public NSObject {
  public:
   static Class objcClass();
@@ -36,3 +38,5 @@ class YTMainAppVideoPlayerOverlayViewController : public NSObject {
   BOOL fullscreen_ = NO;
   double position_ = 0;
 };
+
+}  // namespace host

@@ -10,6 +10,8 @@
 #include "UIKit/UITouch.h"
 #include "UIKit/UIView.h"
 
+namespace host {
+
 class YTPlayerView : public UIView {
  public:
   static Class objcClass();
@@ -33,3 +35,5 @@ class YTPlayerView : public UIView {
   bool tracking_ = false;
   uint64_t controlsToggles_ = 0;
 };
+
+}  // namespace host
