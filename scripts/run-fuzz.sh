@@ -11,7 +11,7 @@ seconds=${1:-20}
 max_runs=5000000
 
 bash scripts/install-deps.sh clang libclang-rt-14-dev
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIDEPAD_WERROR=ON \
   -DGLIDEPAD_FUZZ=ON -DGLIDEPAD_TESTS=OFF >/dev/null
 ninja -C build-fuzz -j"$(nproc)" fuzz-settings fuzz-touches fuzz-script
 
