@@ -1,0 +1,46 @@
+# Runs every example of README.md through glidepad-sim, so that the README cannot drift from what
+# the program does: each ```session block as a script, and each glidepad-sim command line of the
+# ```sh blocks (but the playground's, which serves until stopped) from the project's root. Each
+# must exit 0, that is, every `expect` in it holds.
+file(READ ${ROOT}/README.md readme)
+set(failures "")
+set(count 0)
+
+string(REGEX MATCHALL "```session\n[^`]*```" sessions "${readme}")
+foreach(block IN LISTS sessions)
+  math(EXPR count "${count} + 1")
+  string(REGEX REPLACE "^```session\n|```$" "" script "${block}")
+  set(file ${WORK}/readme-example-${count}.session)
+  file(WRITE ${file} "${script}")
+  execute_process(COMMAND ${SIM} --quiet ${file} RESULT_VARIABLE status ERROR_VARIABLE errors)
+  if(NOT status EQUAL 0)
+    string(APPEND failures "session example ${count} (exit ${status}):\n${script}${errors}\n")
+  endif()
+endforeach()
+
+string(REGEX MATCHALL "```sh\n[^`]*```" shells "${readme}")
+foreach(block IN LISTS shells)
+  string(REPLACE "\n" ";" lines "${block}")
+  foreach(line IN LISTS lines)
+    if(NOT line MATCHES "^build/sim/glidepad-sim" OR line MATCHES "--serve")
+      continue()
+    endif()
+    math(EXPR count "${count} + 1")
+    string(REGEX REPLACE " +#.*$" "" command "${line}")
+    string(REGEX REPLACE "^build/sim/glidepad-sim" "" arguments "${command}")
+    separate_arguments(arguments UNIX_COMMAND "${arguments}")
+    execute_process(COMMAND ${SIM} ${arguments} WORKING_DIRECTORY ${ROOT}
+                    RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
+    if(NOT status EQUAL 0)
+      string(APPEND failures "command `${command}` (exit ${status}):\n${errors}\n")
+    endif()
+  endforeach()
+endforeach()
+
+if(count EQUAL 0)
+  message(FATAL_ERROR "README.md holds no example")
+endif()
+if(failures)
+  message(FATAL_ERROR "README examples that fail:\n${failures}")
+endif()
+message(STATUS "README examples: ${count} ran")
