@@ -1,5 +1,7 @@
 #include "setup/Settings.h"
 
+#include <array>
+
 #include "CoreFoundation/CFNotificationCenter.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSString.h"
@@ -8,13 +10,6 @@
 namespace glidepad {
 
 namespace {
-
-constexpr bool kDefaultEnabledSwitch = true;
-constexpr int kDefaultSpeed = 250;
-constexpr int kDefaultActivateAfter = 70;
-constexpr int kDefaultTopArea = 1;
-constexpr int kDefaultBottomArea = 3;
-constexpr bool kDefaultShowPlaybackRate = true;
 
 // A value the conversion does not apply to (an array, a dictionary, data, a date) counts as
 // absent: sending it the conversion would raise at every launch of the host.
@@ -41,28 +36,57 @@ void settingsChanged(CFNotificationCenterRef, void*, CFStringRef, const void*, C
 
 }  // namespace
 
-bool enabledSwitch = kDefaultEnabledSwitch;
-int speed = kDefaultSpeed;
-int activateAfter = kDefaultActivateAfter;
-int topArea = kDefaultTopArea;
-int bottomArea = kDefaultBottomArea;
-bool showPlaybackRate = kDefaultShowPlaybackRate;
+using namespace settings;
+
+bool enabledSwitch = booleanDefault(kEnabledSwitchRow);
+int speed = integerDefault(kSpeedRow);
+int activateAfter = integerDefault(kActivateAfterRow);
+int topArea = integerDefault(kTopAreaRow);
+int bottomArea = integerDefault(kBottomAreaRow);
+bool showPlaybackRate = booleanDefault(kShowPlaybackRateRow);
+
+namespace {
+
+// Where each row of the table is stored: a boolean or an integer, by the row's kind.
+struct Destination {
+  bool* boolean;
+  int* integer;
+};
+constexpr std::array<Destination, kKeys.size()> destinations() {
+  std::array<Destination, kKeys.size()> into{};
+  into[kEnabledSwitchRow].boolean = &enabledSwitch;
+  into[kSpeedRow].integer = &speed;
+  into[kActivateAfterRow].integer = &activateAfter;
+  into[kTopAreaRow].integer = &topArea;
+  into[kBottomAreaRow].integer = &bottomArea;
+  into[kShowPlaybackRateRow].boolean = &showPlaybackRate;
+  for (size_t row = 0; row < kKeys.size(); ++row) {
+    bool boolean = kKeys[row].kind == Kind::Boolean;
+    if (boolean ? !into[row].boolean : !into[row].integer) throw "a row without its value";
+  }
+  return into;
+}
+constexpr auto kDestinations = destinations();
+
+}  // namespace
 
 void loadSettings() {
   auto settings = objc_cast<NSDictionary>(
       alloc<NSMutableDictionary>()->initWithContentsOfFile(NSStr(kSettingsPath)));
-  enabledSwitch = boolSetting(settings, "enabledSwitch", kDefaultEnabledSwitch);
-  speed = intSetting(settings, "speed", kDefaultSpeed);
-  activateAfter = intSetting(settings, "activateAfter", kDefaultActivateAfter);
-  topArea = intSetting(settings, "topArea", kDefaultTopArea);
-  bottomArea = intSetting(settings, "bottomArea", kDefaultBottomArea);
-  showPlaybackRate = boolSetting(settings, "showPlaybackRate", kDefaultShowPlaybackRate);
+  for (size_t i = 0; i < kKeys.size(); ++i) {
+    const Key& key = kKeys[i];
+    const Destination& into = kDestinations[i];
+    if (into.boolean) {
+      *into.boolean = boolSetting(settings, key.name, key.fallback != 0);
+    } else {
+      *into.integer = intSetting(settings, key.name, static_cast<int>(key.fallback));
+    }
+  }
 }
 
 void registerForSettingsChanges() {
-  auto name = NSString::stringWithFormat("%@.prefs-changed", NSStr(kSettingsIdentifier));
   CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr,
-                                  &settingsChanged, name.get(), nullptr,
+                                  &settingsChanged, NSStr(kChangeNotification).get(), nullptr,
                                   CFNotificationSuspensionBehavior(0));
 }
 
