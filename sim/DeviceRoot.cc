@@ -3,7 +3,6 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "Foundation/DeviceRoot.h"
@@ -39,20 +38,18 @@ std::string DeviceRoot::open(const std::string& folder) {
       return "the device root '" + folder + "' is not a folder";
     }
   }
-  std::string preferences = hostPath(kPreferencesFolder);
-  std::filesystem::create_directories(preferences, error);
-  if (error) {
-    return "cannot write to the device root '" + path_ + "': " + error.message();
-  }
-  std::string probe = preferences + "/.glidepad-sim-probe";
-  {
-    std::ofstream out(probe);
-    if (!out || !(out << "probe")) {
-      return "cannot write to the device root '" + path_ + "' (" + preferences + ")";
-    }
-  }
-  std::filesystem::remove(probe, error);
+  std::filesystem::create_directories(path_, error);
+  if (error) return "cannot write to the device root '" + path_ + "': " + error.message();
+  // The probe goes through the platform's writer, which makes the folders on the way and refuses
+  // a link among them, so a root whose settings folder leads elsewhere fails here and not later.
   NSSetDeviceRoot_(path_);
+  std::string probe = std::string(kPreferencesFolder) + "/.glidepad-sim-probe";
+  std::string problem = NSDeviceWriteFile_(probe, "probe");
+  if (problem.empty()) problem = NSDeviceRemoveFile_(probe);
+  if (!problem.empty()) {
+    NSSetDeviceRoot_("");
+    return "cannot write to the device root '" + path_ + "': " + problem;
+  }
   return "";
 }
 

@@ -12,7 +12,9 @@
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
+#include "KnownSettings.h"
 #include "MediaPlayer/MPVolumeView.h"
+#include "SettingsFile.h"
 #include "Snapshot.h"
 #include "UIKit/UIButton.h"
 #include "UIKit/UILabel.h"
@@ -25,8 +27,6 @@ namespace sim {
 
 namespace {
 
-constexpr const char* kSettingsPath = "/var/mobile/Library/Preferences/com.vantor.glidepad.plist";
-constexpr const char* kSettingsNotification = "com.vantor.glidepad.prefs-changed";
 constexpr double kEventSpacingMs = 8;
 constexpr double kTolerance = 1e-6;
 
@@ -73,13 +73,6 @@ bool reachable(const Ref<UIView>& view) {
     if (v->isHidden() || v->alpha() < 0.01) return false;
   }
   return true;
-}
-
-// The settings file as the settings pane finds it; a file that holds no dictionary is replaced.
-Ref<NSMutableDictionary> existingSettings() {
-  auto dictionary = objc_cast<NSMutableDictionary>(
-      alloc<NSMutableDictionary>()->initWithContentsOfFile(NSStr(kSettingsPath)));
-  return dictionary ? dictionary : alloc_init<NSMutableDictionary>();
 }
 
 std::string labelText(const Ref<UILabel>& label) {
@@ -206,9 +199,27 @@ void Engine::launch(bool bare) {
   logLine("launch: the app, with the library injected");
 }
 
+void Engine::settingsChanged(const Command& c) {
+  // The running library reads the file again only when told to, as on the device.
+  if (library_ != nullptr && unnotifiedChange_ == 0) unnotifiedChange_ = c.line;
+  if (c.op == Op::SettingsFile || knownSetting(c.text)) return;
+  errors_ << scriptName_ << ":" << c.line << ": warning: the library reads no setting \"" << c.text
+          << "\"";
+  if (const KnownSetting* meant = knownSetting(c.text, true)) {
+    errors_ << " (did you mean \"" << meant->key << "\"?)";
+  }
+  errors_ << "\n";
+}
+
+void Engine::finish() {
+  if (unnotifiedChange_ != 0) {
+    errors_ << scriptName_ << ":" << unnotifiedChange_
+            << ": warning: the settings changed here after `launch`, and no `notify` followed: "
+               "the running library reads the file again only when notified\n";
+  }
+}
+
 void Engine::writeSetting(const Command& c) {
-  std::string file = device_.hostPath(kSettingsPath);
-  auto dictionary = existingSettings();
   id value;
   switch (c.value.kind) {
     case SettingValue::Boolean:
@@ -224,33 +235,41 @@ void Engine::writeSetting(const Command& c) {
       value = NSStr(c.value.string);
       break;
   }
-  dictionary->setObject(value, NSStr(c.text));
-  if (!dictionary->writeToFile(NSStr(kSettingsPath), YES)) {
-    throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write " + file);
+  std::string problem = writeSettingsValue(c.text, c.value);
+  if (!problem.empty()) {
+    throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write the settings " +
+                   "file: " + problem);
   }
+  settingsChanged(c);
   logLine("setting " + c.text + " = " + value->description());
 }
 
-void Engine::unsetSetting(const std::string& key) {
-  auto dictionary = existingSettings();
-  dictionary->removeObjectForKey(NSStr(key));
-  if (!dictionary->writeToFile(NSStr(kSettingsPath), YES)) {
-    throw RunError(scriptName_ + ": cannot write " + device_.hostPath(kSettingsPath));
+void Engine::unsetSetting(const Command& c) {
+  std::string problem = removeSettingsValue(c.text);
+  if (!problem.empty()) {
+    throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write the settings " +
+                   "file: " + problem);
   }
-  logLine("setting " + key + " removed");
+  settingsChanged(c);
+  logLine("setting " + c.text + " removed");
 }
 
-void Engine::replaceSettingsFile(const std::string& source) {
-  std::string file = device_.hostPath(kSettingsPath);
-  std::error_code error;
+void Engine::replaceSettingsFile(const Command& c) {
+  const std::string& source = c.text;
+  std::string where = scriptName_ + ":" + std::to_string(c.line) + ": ";
   if (source.empty()) {
-    std::filesystem::remove(file, error);
+    std::string problem = NSDeviceRemoveFile_(kSettingsPath);
+    if (!problem.empty()) throw RunError(where + "cannot delete the settings file: " + problem);
+    settingsChanged(c);
     logLine("settings file deleted");
     return;
   }
-  std::filesystem::copy_file(source, file, std::filesystem::copy_options::overwrite_existing,
-                             error);
-  if (error) throw RunError(scriptName_ + ": cannot copy " + source + ": " + error.message());
+  std::ifstream in(source, std::ios::binary);
+  if (!in) throw RunError(where + "cannot read " + source);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string problem = NSDeviceWriteFile_(kSettingsPath, bytes);
+  if (!problem.empty()) throw RunError(where + "cannot copy " + source + ": " + problem);
+  settingsChanged(c);
   logLine("settings file replaced by " + std::filesystem::path(source).filename().string());
 }
 
@@ -307,6 +326,7 @@ Observed Engine::observe() const {
 }
 
 void Engine::check(const Command& c) {
+  ++checks_;
   Observed o = observe();
   auto near = [](double a, double b) { return std::fabs(a - b) <= kTolerance; };
   switch (c.op) {
@@ -388,12 +408,13 @@ void Engine::run(const Command& c) {
       writeSetting(c);
       break;
     case Op::Unset:
-      unsetSetting(c.text);
+      unsetSetting(c);
       break;
     case Op::SettingsFile:
-      replaceSettingsFile(c.text);
+      replaceSettingsFile(c);
       break;
     case Op::Notify:
+      unnotifiedChange_ = 0;
       logLine("settings change notification posted");
       CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
                                            NSStr(kSettingsNotification).get(), nullptr, nullptr,

@@ -54,6 +54,11 @@ class Engine {
 
   void run(const Command& command);
 
+  // Reports on the errors stream what the run as a whole has shown: settings changed after launch
+  // that no `notify` followed.
+  void finish();
+
+  int checks() const { return checks_; }
   int failedChecks() const { return failedChecks_; }
   double nowMs() const;
   bool launched() const { return launched_; }
@@ -71,8 +76,9 @@ class Engine {
 
   void launch(bool bare);
   void writeSetting(const Command& command);
-  void unsetSetting(const std::string& key);
-  void replaceSettingsFile(const std::string& source);
+  void unsetSetting(const Command& command);
+  void replaceSettingsFile(const Command& command);
+  void settingsChanged(const Command& command);
   OpenPlayer& current();
   void makeCurrent(int number);
   void touchEvent();
@@ -86,7 +92,9 @@ class Engine {
   std::ostream* log_;
   std::ostream& errors_;
   std::string scriptName_;
+  int checks_ = 0;
   int failedChecks_ = 0;
+  int unnotifiedChange_ = 0;  // the line of the first settings change since the last notify
 
   double screenWidth_ = 375;
   double screenHeight_ = 667;

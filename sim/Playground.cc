@@ -3,18 +3,17 @@
 #include <cmath>
 #include <cstdio>
 
+#include "DecimalText.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
+#include "KnownSettings.h"
 #include "Script.h"
 
 namespace sim {
 
 namespace {
 
-constexpr const char* kSettingsPath = "/var/mobile/Library/Preferences/com.vantor.glidepad.plist";
-constexpr const char* kSettingKeys[] = {"enabledSwitch", "showPlaybackRate", "speed",
-                                        "activateAfter", "topArea",          "bottomArea"};
 constexpr double kLongestCatchUpMs = 1000;
 constexpr size_t kLogKept = 200;
 constexpr size_t kLogShown = 40;
@@ -52,19 +51,6 @@ std::string jsonNumber(double value) {
   return text;
 }
 
-std::string scriptDecimal(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  std::string s = text;
-  if (s.find_first_of("eEn") != std::string::npos) {
-    std::snprintf(text, sizeof text, "%.6f", value);
-    s = text;
-  } else if (s.find('.') == std::string::npos) {
-    s += ".0";  // stays a decimal, not an integer, in the file
-  }
-  return s;
-}
-
 std::string scriptString(const std::string& text) {
   std::string out = "\"";
   for (char c : text) {
@@ -96,6 +82,17 @@ std::string settingText(const id& value) {
   return "";
 }
 
+}  // namespace
+
+std::string scriptDecimal(double value) {
+  std::string text = shortestDecimal(value);
+  // Digits alone would be read back as an integer and change the value's kind in the file.
+  if (text.find_first_not_of("-0123456789") == std::string::npos) text += ".0";
+  return text;
+}
+
+namespace {
+
 std::string_view trimmed(std::string_view line) {
   while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
   while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r')) {
@@ -122,9 +119,9 @@ Playground::Playground(DeviceRoot& device, double wallMs)
     : device_(device), engine_(device, &log_, errors_, "playground") {
   std::vector<std::string> start;
   if (auto settings = settingsFile()) {
-    for (const char* key : kSettingKeys) {
-      std::string value = settingText(settings->objectForKey(NSStr(key)));
-      if (!value.empty()) start.push_back(std::string("setting ") + key + " " + value);
+    for (const auto& known : kKnownSettings) {
+      std::string value = settingText(settings->objectForKey(NSStr(known.key)));
+      if (!value.empty()) start.push_back(std::string("setting ") + known.key + " " + value);
     }
   }
   start.insert(start.end(), {"volume 0.5", "brightness 0.5", "launch", "open"});
@@ -232,7 +229,8 @@ std::string Playground::stateJson(const std::string& error) const {
   field("lines", std::to_string(transcript_.lines().size()));
   std::string settings = "{";
   auto file = settingsFile();
-  for (const char* key : kSettingKeys) {
+  for (const auto& known : kKnownSettings) {
+    const char* key = known.key;
     std::string value = file ? settingText(file->objectForKey(NSStr(key))) : "";
     if (value.empty() || value.front() == '"') value = value.empty() ? "null" : jsonString(value);
     if (settings.size() > 1) settings += ",";

@@ -55,4 +55,8 @@ class Playground {
   double wallOrigin_ = 0;  // wall time at the engine's time 0
 };
 
+// A decimal as a `setting` line writes it: the shortest text that reads back, and never digits
+// alone, which would read back as an integer ("2.0", "0.1", "inf", "nan").
+std::string scriptDecimal(double value);
+
 }  // namespace sim

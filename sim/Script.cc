@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <set>
 
+#include "KnownSettings.h"
+
 namespace sim {
 
 namespace {
@@ -219,6 +221,8 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
       } else if (LineParser::parseDouble(v.text, real)) {
         c.value.kind = SettingValue::Real;
         c.value.real = real;
+      } else if (const KnownSetting* known = knownSetting(c.text)) {
+        p.fail("expected " + c.text + "'s value, " + known->takes + ", got \"" + v.text + "\"");
       } else {
         p.fail("expected true, false, an integer, a decimal or a quoted string, got \"" + v.text +
                "\"");

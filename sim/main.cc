@@ -2,16 +2,19 @@
 // the built-in demo, or the browser playground.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include "DeviceRoot.h"
 #include "Engine.h"
+#include "InterruptCleanup.h"
 #include "Script.h"
 
 namespace {
@@ -21,22 +24,36 @@ const char kUsage[] =
     "       glidepad-sim [--root DIR] --serve [PORT]\n"
     "\n"
     "Plays the host app, injects libglidepad.so into it with dlopen, and runs a session script\n"
-    "(SCRIPT, or - for standard input). With no script it runs the built-in demo session.\n"
+    "(SCRIPT, a file, or - for standard input). With no script it runs the built-in demo session.\n"
     "\n"
-    "  --root DIR     the simulated device's filesystem root; the settings file lives at its\n"
-    "                 device path inside it (default: a new temporary folder, removed at exit)\n"
-    "  --quiet        print no event log (failed checks are still reported)\n"
-    "  --serve [PORT] serve the browser playground on 127.0.0.1 (default port 8765)\n"
-    "  --help         show this help\n"
+    "  --root DIR, --root=DIR\n"
+    "                 the simulated device's filesystem root; the settings file lives at its\n"
+    "                 device path inside it (default: a new temporary folder, removed at exit,\n"
+    "                 also when SIGINT, SIGTERM or SIGHUP ends the run)\n"
+    "  -q, --quiet    print no event log (failed checks and warnings are still reported)\n"
+    "  --serve [PORT], --serve=PORT\n"
+    "                 serve the browser playground on 127.0.0.1 (default port 8765) instead of\n"
+    "                 running a script; Ctrl-C or SIGTERM stops it\n"
+    "  -h, --help     show this help\n"
     "  --version      show the version\n"
     "\n"
-    "Exit status: 0 when every check held, 1 when a check failed, 2 for a usage or script error.\n"
+    "Exit status: 0 when every check held, 1 when a check failed (standard error ends with\n"
+    "\"N of M checks failed\"), 2 for a usage or script error or a command that cannot run.\n"
     "The session-script language is described in the README.\n";
 
 int usageError(const std::string& message) {
   std::cerr << "glidepad-sim: " << message << "\n"
             << "Try 'glidepad-sim --help'.\n";
   return 2;
+}
+
+// The port of `--serve PORT` or `--serve=PORT`, or 0 for text that is not one.
+int portFrom(const char* text) {
+  char* end = nullptr;
+  errno = 0;
+  long value = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || errno != 0 || value < 1 || value > 65535) return 0;
+  return static_cast<int>(value);
 }
 
 bool readAll(std::istream& in, std::string& out) {
@@ -64,22 +81,21 @@ int main(int argc, char** argv) {
       return 0;
     } else if (arg == "--quiet" || arg == "-q") {
       quiet = true;
-    } else if (arg == "--root") {
-      if (i + 1 == argc) return usageError("--root needs a folder");
-      root = argv[++i];
-      if (root.empty()) return usageError("--root needs a folder");
-    } else if (arg == "--serve") {
-      serve = true;
-      if (i + 1 < argc && argv[i + 1][0] != '-') {
-        char* end = nullptr;
-        long value = std::strtol(argv[i + 1], &end, 10);
-        if (*end != '\0' || value < 1 || value > 65535) {
-          return usageError(std::string("--serve takes a port from 1 to 65535, got '") +
-                            argv[i + 1] + "'");
-        }
-        port = static_cast<int>(value);
-        ++i;
+    } else if (arg == "--root" || arg.rfind("--root=", 0) == 0) {
+      if (arg == "--root") {
+        if (i + 1 == argc) return usageError("--root needs a folder");
+        root = argv[++i];
+      } else {
+        root = arg.substr(7);
       }
+      if (root.empty()) return usageError("--root needs a folder");
+    } else if (arg == "--serve" || arg.rfind("--serve=", 0) == 0) {
+      serve = true;
+      bool spaced = arg == "--serve";
+      if (spaced && (i + 1 == argc || argv[i + 1][0] == '-')) continue;  // the default port
+      std::string text = spaced ? argv[++i] : arg.substr(8);
+      port = portFrom(text.c_str());
+      if (port == 0) return usageError("--serve takes a port from 1 to 65535, got '" + text + "'");
     } else if (arg == "-" || arg.empty() || arg[0] != '-') {
       if (!scriptPath.empty()) return usageError("one script at a time");
       scriptPath = arg;
@@ -89,7 +105,12 @@ int main(int argc, char** argv) {
   }
   if (serve && !scriptPath.empty()) return usageError("--serve takes no script");
 
+  // Made before any other thread, so that every thread has the signals blocked.
+  std::optional<sim::InterruptCleanup> interrupts;
+  if (!serve) interrupts.emplace();
+
   std::string text, name, folder;
+  std::error_code error;
   if (scriptPath.empty()) {
     text = sim::demoScript();
     name = "demo";
@@ -98,6 +119,8 @@ int main(int argc, char** argv) {
     if (!readAll(std::cin, text)) return usageError("cannot read standard input");
     name = "-";
     folder = std::filesystem::current_path().string();
+  } else if (std::filesystem::is_directory(scriptPath, error)) {
+    return usageError("the script '" + scriptPath + "' is a folder; give one session script");
   } else {
     std::ifstream in(scriptPath, std::ios::binary);
     if (!in || !readAll(in, text)) {
@@ -125,6 +148,7 @@ int main(int argc, char** argv) {
   }
 
   if (serve) return sim::serve(device, port);
+  if (device.temporary()) interrupts->removeOnInterrupt(device.path());
 
   sim::Engine engine(device, quiet ? nullptr : &std::cout, std::cerr, name);
   try {
@@ -133,5 +157,10 @@ int main(int argc, char** argv) {
     std::cerr << error.what() << "\n";
     return 2;
   }
-  return engine.failedChecks() == 0 ? 0 : 1;
+  engine.finish();
+  if (engine.failedChecks() == 0) return 0;
+  std::cout.flush();  // the summary comes after the log, where a terminal shows both
+  std::cerr << "glidepad-sim: " << engine.failedChecks() << " of " << engine.checks()
+            << " checks failed\n";
+  return 1;
 }

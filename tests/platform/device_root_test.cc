@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "Foundation/DeviceRoot.h"
@@ -52,4 +53,29 @@ TEST(DeviceRoot, FoundationFilesNeverLeaveTheRoot) {
   root.hostPath("/var/x/inside.plist");
   EXPECT_TRUE(dictionary->writeToFile(NSStr("/var/x/inside.plist"), YES));
   EXPECT_TRUE(std::filesystem::exists(root.path() + "/var/x/inside.plist"));
+}
+
+TEST(DeviceRoot, FoundationFilesAreNeverReachedThroughALink) {
+  test::TempDeviceRoot root;
+  std::string outside = root.path() + "-outside";
+  std::filesystem::create_directories(outside);
+  test::Plist list = test::dictionaryWith("k", plist_new_bool(1));
+  const std::string original = test::serialized(list, test::PlistFormat::Xml);
+  std::ofstream(outside + "/a.plist") << original;
+  // A link at the file itself, and one at a folder on the way to it.
+  std::filesystem::create_symlink(outside + "/a.plist", root.hostPath("/file/a.plist"));
+  std::filesystem::create_symlink(outside, root.path() + "/folder");
+  auto dictionary = alloc_init<NSMutableDictionary>();
+  dictionary->setObject(NSNumber::numberWithLongLong(1), NSStr("k"));
+  for (const char* path : {"/file/a.plist", "/folder/a.plist"}) {
+    EXPECT_EQ(alloc<NSDictionary>()->initWithContentsOfFile(NSStr(path)), nullptr) << path;
+    EXPECT_FALSE(dictionary->writeToFile(NSStr(path), YES)) << path;
+    EXPECT_FALSE(dictionary->writeToFile(NSStr(path), NO)) << path;
+    EXPECT_NE(NSDeviceWriteFile_(path, "x").find(" is a symbolic link"), std::string::npos);
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(root.path() + "/file/a.plist"));
+  std::stringstream after;
+  after << std::ifstream(outside + "/a.plist").rdbuf();
+  EXPECT_EQ(after.str(), original) << "the file outside is as it was";
+  std::filesystem::remove_all(outside);
 }

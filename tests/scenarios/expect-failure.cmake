@@ -1,4 +1,4 @@
-# Runs glidepad-sim and checks its exit status and a text on standard error.
+# Runs glidepad-sim and checks its exit status and texts on standard error (TEXT, a list).
 # With SCRIPT: the status and text come from the script's "# exit: N" and "# stderr: TEXT" lines.
 if(SCRIPT)
   file(STRINGS ${SCRIPT} header LIMIT_COUNT 2)
@@ -13,7 +13,9 @@ execute_process(COMMAND ${SIM} ${ARGS} RESULT_VARIABLE status ERROR_VARIABLE err
 if(NOT status STREQUAL "${EXIT}")
   message(FATAL_ERROR "expected exit status ${EXIT}, got ${status}; stderr:\n${errors}")
 endif()
-string(FIND "${errors}" "${TEXT}" at)
-if(at EQUAL -1)
-  message(FATAL_ERROR "expected stderr to contain '${TEXT}', got:\n${errors}")
-endif()
+foreach(text IN LISTS TEXT)
+  string(FIND "${errors}" "${text}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "expected stderr to contain '${text}', got:\n${errors}")
+  endif()
+endforeach()

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 namespace {
 
@@ -17,6 +19,15 @@ int replay(const std::string& script) {
   int status = std::system((std::string(GLIDEPAD_SIM) + " --quiet " + path.string()).c_str());
   std::filesystem::remove(path);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Playground, OpeningSettingLinesWriteDecimalsThatReadBackAsDecimals) {
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  const std::pair<double, const char*> cases[] = {
+      {2.0, "2.0"},      {-0.0, "-0.0"},     {0.1, "0.1"},         {1e-7, "1e-07"},
+      {1e300, "1e+300"}, {kInfinity, "inf"}, {-kInfinity, "-inf"}, {std::nan(""), "nan"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(sim::scriptDecimal(value), text) << text;
 }
 
 TEST(Playground, RunsLinesInTheSessionsContextAndSavesAScriptThatReplays) {

@@ -85,6 +85,9 @@ TEST(ScriptParser, ErrorsNameTheLineAndWhatWasExpected) {
   EXPECT_EQ(errorOf("setting k \"a\\n\"\n"),
             "s:1: expected \\\" or \\\\ after a backslash in a string");
   EXPECT_EQ(errorOf("rates 1 Normal\n"), "s:1: expected a quoted title after the rate 1");
+  EXPECT_EQ(errorOf("setting topArea brightness\n"),
+            "s:1: expected topArea's value, an integer (1 volume, 2 brightness, 3 seek; any other "
+            "does nothing), got \"brightness\"");
   EXPECT_EQ(errorOf("launch\nopen\nexpect label Normal\n"),
             "s:3: expected a quoted label text or `none`, got \"Normal\"");
   EXPECT_EQ(errorOf("wait -1\n"), "s:1: expected milliseconds from 0 to 1000000000");
