@@ -20,6 +20,9 @@ inline constexpr const char* kChangeNotification = "com.vantor.glidepad.prefs-ch
 // How a value is read: `boolValue`, `intValue` (signed 32-bit) or `floatValue` (32-bit float).
 enum class Kind { Boolean, Integer, Decimal };
 
+// What an area code (`topArea`, `bottomArea`) makes a swipe do; any other code does nothing.
+inline constexpr std::array<const char*, 4> kAreaActions{"Nothing", "Volume", "Brightness", "Seek"};
+
 // When a changed value is seen by the running library.
 enum class TakesEffect { NextLaunch, NextSwipe, NextMove, NewPlayers };
 
@@ -31,6 +34,7 @@ struct Key {
   TakesEffect takesEffect;
   const char* label;        // for people, in the playground
   double minimum, maximum;  // the range the playground offers
+  bool areaCode = false;    // an integer naming one of kAreaActions
 };
 
 // The loader reads the keys in this order.
@@ -40,8 +44,8 @@ inline constexpr std::array kKeys{
     Key{"speed", Kind::Integer, 250, nullptr, TakesEffect::NextMove, "Swipe speed", 1, 2000},
     Key{"activateAfter", Kind::Integer, 70, nullptr, TakesEffect::NewPlayers,
         "Travel before a swipe begins (points)", 0, 400},
-    Key{"topArea", Kind::Integer, 1, nullptr, TakesEffect::NextSwipe, "Upper half", 0, 3},
-    Key{"bottomArea", Kind::Integer, 3, nullptr, TakesEffect::NextSwipe, "Lower half", 0, 3},
+    Key{"topArea", Kind::Integer, 1, nullptr, TakesEffect::NextSwipe, "Upper half", 0, 3, true},
+    Key{"bottomArea", Kind::Integer, 3, nullptr, TakesEffect::NextSwipe, "Lower half", 0, 3, true},
     Key{"showPlaybackRate", Kind::Boolean, 1, nullptr, TakesEffect::NextLaunch,
         "Rate stepper in the controls", 0, 1},
 };
@@ -66,8 +70,5 @@ constexpr std::optional<size_t> indexOf(std::string_view name) {
   }
   return std::nullopt;
 }
-
-// What an area code (`topArea`, `bottomArea`) makes a swipe do; any other code does nothing.
-inline constexpr std::array<const char*, 4> kAreaActions{"Nothing", "Volume", "Brightness", "Seek"};
 
 }  // namespace glidepad::settings

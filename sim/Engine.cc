@@ -206,7 +206,7 @@ void Engine::settingsChanged(const Command& c) {
   errors_ << scriptName_ << ":" << c.line << ": warning: the library reads no setting \"" << c.text
           << "\"";
   if (const KnownSetting* meant = knownSetting(c.text, true)) {
-    errors_ << " (did you mean \"" << meant->key << "\"?)";
+    errors_ << " (did you mean \"" << meant->name << "\"?)";
   }
   errors_ << "\n";
 }

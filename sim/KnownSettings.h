@@ -1,48 +1,27 @@
-// The settings file as the simulator knows it: where it lies, the notification that has it read
-// again, and the keys the library reads (setup/Settings.cc) with what each takes, for the
-// playground's settings pane and for messages about a key or a value that the library would
-// pass over without a word.
+// The settings file as the simulator knows it, from the library's own table of keys: where it
+// lies, the notification that has it read again, and what each key takes, for the playground's
+// settings pane and for messages about a key or a value that the library would pass over without
+// a word.
 #pragma once
 
-#include <cctype>
+#include <string>
 #include <string_view>
+
+#include "setup/SettingsTable.h"
 
 namespace sim {
 
-inline constexpr const char* kSettingsPath =
-    "/var/mobile/Library/Preferences/com.vantor.glidepad.plist";
-inline constexpr const char* kSettingsNotification = "com.vantor.glidepad.prefs-changed";
+inline constexpr const char* kSettingsPath = glidepad::settings::kPath;
+inline constexpr const char* kSettingsNotification = glidepad::settings::kChangeNotification;
+inline constexpr const auto& kKnownSettings = glidepad::settings::kKeys;
 
-struct KnownSetting {
-  const char* key;
-  const char* takes;  // completes "expected KEY's value, …"
-};
+using KnownSetting = glidepad::settings::Key;
 
-inline constexpr KnownSetting kKnownSettings[] = {
-    {"enabledSwitch", "true or false (read at launch only)"},
-    {"showPlaybackRate", "true or false (read at launch only)"},
-    {"speed", "an integer (the swipe speed factor)"},
-    {"activateAfter", "an integer (the points a swipe travels before it acts)"},
-    {"topArea", "an integer (1 volume, 2 brightness, 3 seek; any other does nothing)"},
-    {"bottomArea", "an integer (1 volume, 2 brightness, 3 seek; any other does nothing)"},
-};
-
-// The key's entry, or nullptr for a key the library does not read. With `ignoringCase`, the entry
+// The key's row, or nullptr for a key the library does not read. With `ignoringCase`, the row
 // whose key differs from `key` in letter case only, to name what a misspelt key meant.
-inline const KnownSetting* knownSetting(std::string_view key, bool ignoringCase = false) {
-  auto same = [&](std::string_view known) {
-    if (known.size() != key.size()) return false;
-    for (size_t i = 0; i < key.size(); ++i) {
-      unsigned char a = static_cast<unsigned char>(known[i]);
-      unsigned char b = static_cast<unsigned char>(key[i]);
-      if (ignoringCase ? std::tolower(a) != std::tolower(b) : a != b) return false;
-    }
-    return true;
-  };
-  for (const auto& setting : kKnownSettings) {
-    if (same(setting.key)) return &setting;
-  }
-  return nullptr;
-}
+const KnownSetting* knownSetting(std::string_view key, bool ignoringCase = false);
+
+// What the key's value must be, completing "expected KEY's value, …": "an integer (Swipe speed)".
+std::string whatItTakes(const KnownSetting& setting);
 
 }  // namespace sim

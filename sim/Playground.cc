@@ -120,8 +120,8 @@ Playground::Playground(DeviceRoot& device, double wallMs)
   std::vector<std::string> start;
   if (auto settings = settingsFile()) {
     for (const auto& known : kKnownSettings) {
-      std::string value = settingText(settings->objectForKey(NSStr(known.key)));
-      if (!value.empty()) start.push_back(std::string("setting ") + known.key + " " + value);
+      std::string value = settingText(settings->objectForKey(NSStr(known.name)));
+      if (!value.empty()) start.push_back(std::string("setting ") + known.name + " " + value);
     }
   }
   start.insert(start.end(), {"volume 0.5", "brightness 0.5", "launch", "open"});
@@ -230,7 +230,7 @@ std::string Playground::stateJson(const std::string& error) const {
   std::string settings = "{";
   auto file = settingsFile();
   for (const auto& known : kKnownSettings) {
-    const char* key = known.key;
+    const char* key = known.name;
     std::string value = file ? settingText(file->objectForKey(NSStr(key))) : "";
     if (value.empty() || value.front() == '"') value = value.empty() ? "null" : jsonString(value);
     if (settings.size() > 1) settings += ",";

@@ -222,7 +222,7 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
         c.value.kind = SettingValue::Real;
         c.value.real = real;
       } else if (const KnownSetting* known = knownSetting(c.text)) {
-        p.fail("expected " + c.text + "'s value, " + known->takes + ", got \"" + v.text + "\"");
+        p.fail("expected " + c.text + "'s value, " + whatItTakes(*known) + ", got \"" + v.text + "\"");
       } else {
         p.fail("expected true, false, an integer, a decimal or a quoted string, got \"" + v.text +
                "\"");
