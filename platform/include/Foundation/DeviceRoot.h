@@ -13,3 +13,12 @@ void NSSetDeviceRoot_(std::string root);
 // no root set, a relative path, a ".." component or a NUL byte. Empty and "." components are
 // dropped. The root itself is the host's folder and is trusted to hold no links leading out.
 std::string NSDeviceResolvePath_(std::string_view absolutePath);
+
+// For the host process only: `observer` is called with the device path of every file Foundation
+// reads, after the read, and whether the read gave its bytes (false: absent, not a regular file or
+// too large); nullptr stops it. The host process sees
+// through it when the system reads its settings, which nothing else on the device tells it.
+using NSDeviceReadObserver_ = void (*)(std::string_view devicePath, bool read, void* context);
+void NSSetDeviceReadObserver_(NSDeviceReadObserver_ observer, void* context);
+// Calls the observer set above, if any; for Foundation's file reads only.
+void NSDeviceNoteRead_(std::string_view devicePath, bool read);

@@ -42,9 +42,7 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-}  // namespace
-
-std::optional<std::string> readDeviceFile(std::string_view devicePath, size_t limit) {
+std::optional<std::string> readResolvedFile(std::string_view devicePath, size_t limit) {
   std::string path = NSDeviceResolvePath_(devicePath);
   if (path.empty()) return std::nullopt;
   // Non-blocking, so that a FIFO put where the file should be cannot stall the host's launch.
@@ -68,6 +66,14 @@ std::optional<std::string> readDeviceFile(std::string_view devicePath, size_t li
     filled += static_cast<size_t>(got);
   }
   bytes.resize(filled);
+  return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> readDeviceFile(std::string_view devicePath, size_t limit) {
+  auto bytes = readResolvedFile(devicePath, limit);
+  NSDeviceNoteRead_(devicePath, bytes.has_value());
   return bytes;
 }
 
