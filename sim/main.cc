@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 
 #include "DeviceRoot.h"
@@ -39,10 +38,12 @@ int usageError(const std::string& message) {
   return 2;
 }
 
+// Reads one byte past the longest script the parser takes, so that it refuses a longer one by name
+// without the whole of it ever being held.
 bool readAll(std::istream& in, std::string& out) {
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  out = buffer.str();
+  out.assign(sim::kMaxScriptBytes + 1, '\0');
+  in.read(out.data(), static_cast<std::streamsize>(out.size()));
+  out.resize(static_cast<size_t>(in.gcount()));
   return !in.bad();
 }
 
