@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "CoreFoundation/CFNotificationCenter.h"
+#include "DecimalText.h"
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
@@ -27,13 +28,18 @@ namespace sim {
 
 namespace {
 
-constexpr double kEventSpacingMs = 8;
 constexpr double kTolerance = 1e-6;
+// The platform reads at most this much of a settings file, so a larger copy could never be read.
+constexpr uintmax_t kMaxSettingsFileBytes = uintmax_t(64) << 20;
 
-std::string number(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.6g", value);
-  return text;
+std::string number(double value) { return shortestDecimal(value); }
+std::string number(float value) { return shortestDecimal(value); }
+
+// Levels the system holds in single precision (a brightness a step set, the volume) as floats;
+// any other level, such as a script's `brightness 0.3`, as the double it is.
+std::string level(double value) {
+  auto single = static_cast<float>(value);
+  return static_cast<double>(single) == value ? shortestDecimal(single) : shortestDecimal(value);
 }
 
 std::string inQuotes(const std::string& text) { return "\"" + text + "\""; }
@@ -67,12 +73,19 @@ Ref<UIButton> buttonOf(const Ref<UIView>& stepper, const char* title) {
   return nullptr;
 }
 
-// A view a finger can reach: it and every view above it shown, as the device's hit-testing has it.
-bool reachable(const Ref<UIView>& view) {
+// A view and every view above it shown, as a finger needs to reach it.
+bool shown(const Ref<UIView>& view) {
   for (auto v = view; v; v = v->superview()) {
     if (v->isHidden() || v->alpha() < 0.01) return false;
   }
   return true;
+}
+
+bool within(Ref<UIView> view, const Ref<UIView>& ancestor) {
+  for (; view; view = view->superview()) {
+    if (view == ancestor) return true;
+  }
+  return false;
 }
 
 std::string labelText(const Ref<UILabel>& label) {
@@ -83,7 +96,7 @@ std::string labelText(const Ref<UILabel>& label) {
 }  // namespace
 
 struct Engine::OpenPlayer {
-  int number = 0;
+  int64_t number = 0;
   std::unique_ptr<host::Player> player;
   std::vector<std::pair<float, std::string>> rates;
   std::string loggedLabel;
@@ -98,9 +111,17 @@ Engine::Engine(DeviceRoot& device, std::ostream* log, std::ostream& errors, std:
   MPVolumeSetSystemVolume_(0.5f);
   loggedVolume_ = 0.5;
   loggedBrightness_ = 0.5;
+  rateSelections_.reserve(16);
+  NSSetDeviceReadObserver_(&Engine::noteRead, this);
 }
 
-Engine::~Engine() = default;
+Engine::~Engine() { NSSetDeviceReadObserver_(nullptr, nullptr); }
+
+void Engine::noteRead(std::string_view devicePath, bool read, void* context) {
+  auto& engine = *static_cast<Engine*>(context);
+  if (devicePath != kSettingsPath || engine.readingOwnSettings_) return;
+  engine.logLine(read ? "settings file read" : "settings file read: none there");
+}
 
 double Engine::nowMs() const {
   return static_cast<double>(dispatch_main_clock_now()) / static_cast<double>(NSEC_PER_MSEC);
@@ -110,18 +131,19 @@ void Engine::logLine(const std::string& text) {
   if (log_ == nullptr) return;
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%9.3f ms  ", nowMs());
-  *log_ << stamp << text << "\n";
+  *log_ << stamp << printable(text) << "\n";
 }
 
 void Engine::pollChanges() {
-  double volume = MPVolumeSystemVolume_();
+  logRateSelections();
+  float volume = MPVolumeSystemVolume_();
   if (volume != loggedVolume_) {
-    logLine("volume " + number(loggedVolume_) + " -> " + number(volume));
+    logLine("volume " + level(loggedVolume_) + " -> " + number(volume));
     loggedVolume_ = volume;
   }
   double brightness = UIScreen::mainScreen()->brightness();
   if (brightness != loggedBrightness_) {
-    logLine("brightness " + number(loggedBrightness_) + " -> " + number(brightness));
+    logLine("brightness " + level(loggedBrightness_) + " -> " + level(brightness));
     loggedBrightness_ = brightness;
   }
   if (!app_) return;
@@ -132,24 +154,61 @@ void Engine::pollChanges() {
     loggedBackward_ = seeks.backward;
     loggedForward_ = seeks.forward;
   }
-  for (auto& [number, open] : players_) {
-    auto label = labelOf(stepperOf(open->player->controlsOverlay));
-    std::string text = labelText(label);
-    if (label && text != open->loggedLabel) {
-      logLine("player " + std::to_string(number) + " label " + inQuotes(text));
-    }
-    open->loggedLabel = text;
-    auto button =
-        open->player->controlsOverlay ? open->player->controlsOverlay->playPauseButton() : nullptr;
-    bool shown = button && !button->isHidden();
-    if (shown != open->loggedControlsShown) {
-      logLine("player " + std::to_string(number) + " controls " + (shown ? "shown" : "hidden"));
-      open->loggedControlsShown = shown;
-    }
+  if (pollEveryPlayer_) {
+    pollEveryPlayer_ = false;
+    for (auto& [number, open] : players_) pollPlayer(number, *open);
+  } else if (auto found = players_.find(roster_.current()); found != players_.end()) {
+    pollPlayer(found->first, *found->second);
   }
 }
 
+void Engine::pollPlayer(int64_t number, OpenPlayer& open) {
+  auto label = labelOf(stepperOf(open.player->controlsOverlay));
+  std::string text = labelText(label);
+  if (label && text != open.loggedLabel) {
+    logLine("player " + std::to_string(number) + " label " + inQuotes(text));
+  }
+  open.loggedLabel = text;
+  auto button =
+      open.player->controlsOverlay ? open.player->controlsOverlay->playPauseButton() : nullptr;
+  bool shown = button && !button->isHidden();
+  if (shown != open.loggedControlsShown) {
+    logLine("player " + std::to_string(number) + " controls " + (shown ? "shown" : "hidden"));
+    open.loggedControlsShown = shown;
+  }
+}
+
+// The host hears only a rate, and several options may share it; the one selected is the one whose
+// title the current player's stepper shows then (a tapped stepper shows the option it selected),
+// else the first with that rate, which is the one the host's own menu and the relabelling name.
+void Engine::logRateSelections() {
+  if (rateSelections_.empty()) return;
+  auto current = players_.find(roster_.current());
+  std::string shownTitle =
+      current == players_.end()
+          ? ""
+          : labelText(labelOf(stepperOf(current->second->player->controlsOverlay)));
+  for (const auto& [player, rate] : rateSelections_) {
+    std::string title;
+    auto found = players_.find(player);
+    if (found != players_.end()) {
+      bool named = false;
+      for (const auto& [r, t] : found->second->rates) {
+        if (r != rate) continue;
+        if (!named || t == shownTitle) title = " " + inQuotes(t);
+        named = true;
+        if (t == shownTitle) break;
+      }
+    }
+    logLine("player " + std::to_string(player) + " rate " + number(rate) + title);
+  }
+  rateSelections_.clear();
+}
+
 void Engine::advance(double ms) {
+  if (!(ms >= 0) || ms > kMaxClockMs - nowMs()) {
+    throw RunError(scriptName_ + ": the clock would pass " + number(kMaxClockMs) + " ms");
+  }
   dispatch_time_t target =
       dispatch_main_clock_now() + static_cast<dispatch_time_t>(std::llround(ms * NSEC_PER_MSEC));
   // Step a millisecond at a time while work is queued, so that the log gives each effect the
@@ -171,15 +230,71 @@ void Engine::touchEvent() {
 }
 
 Engine::OpenPlayer& Engine::current() {
-  auto found = players_.find(current_);
+  auto found = players_.find(roster_.current());
   if (found == players_.end()) throw RunError(scriptName_ + ": no player is open");
   return *found->second;
 }
 
-void Engine::makeCurrent(int number) {
-  if (current_ != 0 && players_.count(current_)) app_->hide(*players_[current_]->player);
-  current_ = number;
-  if (current_ != 0) app_->show(*players_[current_]->player);
+// The window shows the current player alone.
+void Engine::makeCurrent(int64_t number) {
+  if (!roster_.isOpen(number)) {
+    throw RunError(scriptName_ + ": player " + std::to_string(number) + " is not open");
+  }
+  if (auto shown = players_.find(roster_.current()); shown != players_.end()) {
+    app_->hide(*shown->second->player);
+  }
+  roster_.makeCurrent(number);
+  app_->show(*players_.at(number)->player);
+}
+
+void Engine::openPlayer(const Command& c) {
+  if (roster_.openCount() == PlayerRoster::kMaxOpenPlayers) {
+    throw RunError(scriptName_ + ": more than " + std::to_string(PlayerRoster::kMaxOpenPlayers) +
+                   " open players");
+  }
+  std::vector<host::RateOption> options;
+  for (const auto& [rate, title] : rates_) options.push_back({rate, title});
+  auto open = std::make_unique<OpenPlayer>();
+  open->rates = rates_;
+  open->player = app_->openPlayer(CGSizeMake(c.numbers[0], c.numbers[1]), options);
+  if (auto shown = players_.find(roster_.current()); shown != players_.end()) {
+    app_->hide(*shown->second->player);
+  }
+  int64_t opened = roster_.open();
+  open->number = opened;
+  auto* self = this;
+  open->player->playerController->setRateSelectionObserver([self, opened](float rate) {
+    self->rateSelections_.push_back({opened, rate});
+    self->pollEveryPlayer_ = true;
+  });
+  const auto& player = *(players_[opened] = std::move(open))->player;
+  app_->show(player);
+  logLine("open player " + std::to_string(opened) + " (" + number(c.numbers[0]) + "x" +
+          number(c.numbers[1]) + ")");
+  app_->layOut(player);
+  pollChanges();
+}
+
+// The newest open player becomes current, whichever player closes.
+void Engine::closePlayer(int64_t number) {
+  int64_t shownBefore = roster_.current();
+  int64_t closing = roster_.close(number);
+  if (closing == 0) {
+    throw RunError(scriptName_ + ": player " + std::to_string(number) + " is not open");
+  }
+  app_->touches().touchesCancel();
+  bool showsAnother = roster_.current() != shownBefore;
+  if (showsAnother) app_->hide(*players_.at(shownBefore)->player);
+  players_.erase(closing);
+  logLine("close player " + std::to_string(closing));
+  if (showsAnother && roster_.current() != 0) {
+    app_->show(*players_.at(roster_.current())->player);
+    if (shownBefore != closing) {
+      logLine("player " + std::to_string(roster_.current()) + " is current");
+    }
+  }
+  pollEveryPlayer_ = true;
+  pollChanges();
 }
 
 void Engine::launch(bool bare) {
@@ -191,12 +306,13 @@ void Engine::launch(bool bare) {
     logLine("launch: the app, without the library");
     return;
   }
+  // Logged first: the library reads its settings as it loads, and the log shows that read.
+  logLine("launch: the app, with the library injected");
   library_ = dlopen(libraryPath(), RTLD_NOW | RTLD_LOCAL);
   if (library_ == nullptr) {
     const char* why = dlerror();
     throw RunError(std::string("glidepad-sim: cannot load the library: ") + (why ? why : "?"));
   }
-  logLine("launch: the app, with the library injected");
 }
 
 void Engine::settingsChanged(const Command& c) {
@@ -235,17 +351,22 @@ void Engine::writeSetting(const Command& c) {
       value = NSStr(c.value.string);
       break;
   }
+  readingOwnSettings_ = true;
   std::string problem = writeSettingsValue(c.text, c.value);
+  readingOwnSettings_ = false;
   if (!problem.empty()) {
     throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write the settings " +
                    "file: " + problem);
   }
   settingsChanged(c);
-  logLine("setting " + c.text + " = " + value->description());
+  logLine("setting " + c.text + " = " +
+          (c.value.kind == SettingValue::Real ? number(c.value.real) : value->description()));
 }
 
 void Engine::unsetSetting(const Command& c) {
+  readingOwnSettings_ = true;
   std::string problem = removeSettingsValue(c.text);
+  readingOwnSettings_ = false;
   if (!problem.empty()) {
     throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write the settings " +
                    "file: " + problem);
@@ -264,6 +385,13 @@ void Engine::replaceSettingsFile(const Command& c) {
     logLine("settings file deleted");
     return;
   }
+  std::error_code error;
+  auto size = std::filesystem::file_size(source, error);
+  if (!error && size > kMaxSettingsFileBytes) {
+    throw RunError(where + "cannot copy " + source + ": it is larger than " +
+                   std::to_string(kMaxSettingsFileBytes >> 20) +
+                   " MiB, the most a settings file may be");
+  }
   std::ifstream in(source, std::ios::binary);
   if (!in) throw RunError(where + "cannot read " + source);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -273,29 +401,41 @@ void Engine::replaceSettingsFile(const Command& c) {
   logLine("settings file replaced by " + std::filesystem::path(source).filename().string());
 }
 
+// A tap is a finger of its own, hit-tested on its own as on the device: it presses the button only
+// when the button's centre reaches it through every view up to the window, and the screen.
 void Engine::tapStepper(bool increment) {
   auto& open = current();
   auto stepper = stepperOf(open.player->controlsOverlay);
   auto button = buttonOf(stepper, increment ? "+" : "-");
-  std::string name = increment ? "+" : "-";
-  if (!button || !reachable(button)) {
-    logLine(std::string("tap ") + name + ": " +
-            (button ? "the button is not shown" : "no stepper"));
+  std::string name = std::string("tap ") + (increment ? "+" : "-");
+  if (!button || !shown(button)) {
+    logLine(name + ": " + (button ? "the button is not shown" : "no stepper"));
     touchEvent();
     return;
   }
   CGRect bounds = button->bounds();
   CGPoint inWindow =
       button->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, app_->window());
-  logLine("tap " + name);
-  app_->touches().touchDown(inWindow, 1);
-  app_->touches().touchesUp();
+  auto reached = app_->window()->hitTest(inWindow);
+  if (!within(reached, button)) {
+    // Nothing is touched: a finger cannot put itself down on the button where it is not.
+    logLine(name + ": reaches " +
+            (reached ? std::string("a ") + class_getName(object_getClass(reached)) +
+                           " instead of the button"
+                     : "nothing (outside the screen)"));
+    touchEvent();
+    return;
+  }
+  logLine(name);
+  app_->touches().tapApart_(inWindow);
   touchEvent();
 }
 
 void Engine::fail(const Command& c, const std::string& expected, const std::string& got) {
   ++failedChecks_;
-  errors_ << scriptName_ << ":" << c.line << ": expected " << expected << ", got " << got << "\n";
+  errors_ << printable(scriptName_ + ":" + std::to_string(c.line) + ": expected " + expected +
+                       ", got " + got)
+          << "\n";
 }
 
 Observed Engine::observe() const {
@@ -307,10 +447,10 @@ Observed Engine::observe() const {
     o.seeksBackward = seeks.backward;
     o.seeksForward = seeks.forward;
   }
-  auto found = players_.find(current_);
+  auto found = players_.find(roster_.current());
   if (found == players_.end()) return o;
   const auto& player = *found->second->player;
-  o.currentPlayer = current_;
+  o.currentPlayer = static_cast<int>(roster_.current());
   o.rate = player.playerController->playbackRate();
   o.seekPosition = player.overlayController->playbackPosition();
   auto stepper = stepperOf(player.controlsOverlay);
@@ -331,12 +471,11 @@ void Engine::check(const Command& c) {
   auto near = [](double a, double b) { return std::fabs(a - b) <= kTolerance; };
   switch (c.op) {
     case Op::ExpectVolume:
-      if (!near(o.volume, c.numbers[0]))
-        fail(c, "volume " + number(c.numbers[0]), number(o.volume));
+      if (!near(o.volume, c.numbers[0])) fail(c, "volume " + number(c.numbers[0]), level(o.volume));
       break;
     case Op::ExpectBrightness:
       if (!near(o.brightness, c.numbers[0])) {
-        fail(c, "brightness " + number(c.numbers[0]), number(o.brightness));
+        fail(c, "brightness " + number(c.numbers[0]), level(o.brightness));
       }
       break;
     case Op::ExpectRate:
@@ -384,7 +523,7 @@ void Engine::check(const Command& c) {
 }
 
 std::string Engine::snapshotSvg() const {
-  auto found = players_.find(current_);
+  auto found = players_.find(roster_.current());
   if (found == players_.end()) return "";
   return renderSnapshot(found->second->player->playerView, MPVolumeSystemVolume_(),
                         UIScreen::mainScreen()->brightness());
@@ -428,60 +567,24 @@ void Engine::run(const Command& c) {
     case Op::Launch:
       launch(c.flag);
       break;
-    case Op::Open: {
-      std::vector<host::RateOption> options;
-      for (const auto& [rate, title] : rates_) options.push_back({rate, title});
-      auto open = std::make_unique<OpenPlayer>();
-      open->number = nextPlayer_++;
-      open->rates = rates_;
-      int playerNumber = open->number;
-      open->player = app_->openPlayer(CGSizeMake(c.numbers[0], c.numbers[1]), options);
-      auto* self = this;
-      open->player->playerController->setRateSelectionObserver([self, playerNumber](float rate) {
-        std::string title;
-        auto found = self->players_.find(playerNumber);
-        if (found != self->players_.end()) {
-          for (const auto& [r, t] : found->second->rates) {
-            if (r == rate) {
-              title = " " + inQuotes(t);
-              break;
-            }
-          }
-        }
-        self->logLine("player " + std::to_string(playerNumber) + " rate " + number(rate) + title);
-      });
-      players_[playerNumber] = std::move(open);
-      makeCurrent(playerNumber);
-      logLine("open player " + std::to_string(playerNumber) + " (" + number(c.numbers[0]) + "x" +
-              number(c.numbers[1]) + ")");
-      app_->layOut(*players_[playerNumber]->player);
-      pollChanges();
+    case Op::Open:
+      openPlayer(c);
       break;
-    }
     case Op::Player:
-      makeCurrent(static_cast<int>(c.count));
+      makeCurrent(c.count);
       logLine("player " + std::to_string(c.count) + " is current");
       break;
-    case Op::Close: {
-      int closing = c.count == 0 ? current_ : static_cast<int>(c.count);
-      app_->touches().touchesCancel();
-      if (closing == current_) {
-        app_->hide(*players_[closing]->player);
-        current_ = 0;
-      }
-      players_.erase(closing);
-      logLine("close player " + std::to_string(closing));
-      if (current_ == 0 && !players_.empty()) makeCurrent(players_.rbegin()->first);
-      pollChanges();
+    case Op::Close:
+      closePlayer(c.count);
       break;
-    }
     case Op::Controls:
       app_->setControlsShown(*current().player, c.flag);
       pollChanges();
       break;
     case Op::ControlsAlpha:
       app_->setControlsAlpha(*current().player, c.numbers[0]);
-      logLine("player " + std::to_string(current_) + " controls alpha " + number(c.numbers[0]));
+      logLine("player " + std::to_string(roster_.current()) + " controls alpha " +
+              number(c.numbers[0]));
       pollChanges();
       break;
     case Op::HostRate:

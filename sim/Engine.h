@@ -9,9 +9,11 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DeviceRoot.h"
+#include "PlayerRoster.h"
 #include "Script.h"
 
 namespace host {
@@ -80,13 +82,18 @@ class Engine {
   void replaceSettingsFile(const Command& command);
   void settingsChanged(const Command& command);
   OpenPlayer& current();
-  void makeCurrent(int number);
+  void makeCurrent(int64_t number);
+  void openPlayer(const Command& command);
+  void closePlayer(int64_t number);
   void touchEvent();
   void tapStepper(bool increment);
+  static void noteRead(std::string_view devicePath, bool read, void* engine);
   void check(const Command& command);
   void fail(const Command& command, const std::string& expected, const std::string& got);
   void logLine(const std::string& text);
   void pollChanges();
+  void pollPlayer(int64_t number, OpenPlayer& open);
+  void logRateSelections();
 
   DeviceRoot& device_;
   std::ostream* log_;
@@ -103,9 +110,17 @@ class Engine {
   void* library_ = nullptr;
 
   std::unique_ptr<host::App> app_;
-  std::map<int, std::unique_ptr<OpenPlayer>> players_;
-  int nextPlayer_ = 1;
-  int current_ = 0;
+  std::map<int64_t, std::unique_ptr<OpenPlayer>> players_;
+  PlayerRoster roster_;
+  // A rate selection relabels every overlay, so the next poll looks at every player; otherwise
+  // it looks at the current one only, and a touch costs the same however many players are open.
+  bool pollEveryPlayer_ = false;
+  struct RateSelection {
+    int64_t player;
+    float rate;
+  };
+  std::vector<RateSelection> rateSelections_;  // not yet logged
+  bool readingOwnSettings_ = false;            // the engine's own reads are not logged
 
   // What the log has last reported, to report only changes.
   double loggedVolume_ = 0;

@@ -4,11 +4,53 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <set>
+#include <limits>
+
+#include "PlayerRoster.h"
 
 #include "KnownSettings.h"
 
 namespace sim {
+
+std::string printable(std::string_view text) {
+  std::string out;
+  auto escapeByte = [&out](unsigned char byte) {
+    const char* digits = "0123456789abcdef";
+    out += "\\x";
+    out += digits[byte >> 4];
+    out += digits[byte & 15];
+  };
+  size_t i = 0;
+  while (i < text.size()) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    size_t length = byte < 0x80             ? 1
+                    : (byte & 0xe0) == 0xc0 ? 2
+                    : (byte & 0xf0) == 0xe0 ? 3
+                    : (byte & 0xf8) == 0xf0 ? 4
+                                            : 0;
+    uint32_t point = length == 1 ? byte : length == 2 ? byte & 0x1f : byte & (0x7f >> length);
+    bool valid = length != 0 && i + length <= text.size();
+    for (size_t k = 1; valid && k < length; ++k) {
+      auto next = static_cast<unsigned char>(text[i + k]);
+      valid = (next & 0xc0) == 0x80;
+      point = (point << 6) | (next & 0x3f);
+    }
+    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    valid = valid && point >= kSmallest[length] && point <= 0x10ffff &&
+            !(point >= 0xd800 && point <= 0xdfff);
+    if (!valid) {
+      escapeByte(byte);
+      ++i;
+    } else if (point < 0x20 || (point >= 0x7f && point < 0xa0)) {
+      for (size_t k = 0; k < length; ++k) escapeByte(static_cast<unsigned char>(text[i + k]));
+      i += length;
+    } else {
+      out.append(text.substr(i, length));
+      i += length;
+    }
+  }
+  return out;
+}
 
 namespace {
 
@@ -22,7 +64,7 @@ class LineParser {
   LineParser(const std::string& name, int line) : name_(name), line_(line) {}
 
   [[noreturn]] void fail(const std::string& what) const {
-    throw ScriptError(name_ + ":" + std::to_string(line_) + ": " + what);
+    throw ScriptError(printable(name_ + ":" + std::to_string(line_) + ": " + what));
   }
 
   std::vector<Token> tokenize(std::string_view text) const {
@@ -66,12 +108,18 @@ class LineParser {
     return tokens;
   }
 
-  static bool parseDouble(const std::string& text, double& out) {
-    if (text.empty()) return false;
-    // Plain decimals only: digits, one optional point, an optional leading minus.
-    size_t i = text[0] == '-' ? 1 : 0;
+  // Decimals as the simulator writes them: an optional minus, digits with at most one point, an
+  // optional exponent ("1e-07", "1e+300"); with `nonFinite`, also "inf", "-inf" and "nan".
+  static bool parseDouble(const std::string& text, double& out, bool nonFinite = false) {
+    if (nonFinite && (text == "inf" || text == "-inf" || text == "nan")) {
+      out = text == "nan"   ? std::numeric_limits<double>::quiet_NaN()
+            : text == "inf" ? std::numeric_limits<double>::infinity()
+                            : -std::numeric_limits<double>::infinity();
+      return true;
+    }
+    size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
     bool digits = false, point = false;
-    for (; i < text.size(); ++i) {
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
       if (text[i] >= '0' && text[i] <= '9') {
         digits = true;
       } else if (text[i] == '.' && !point) {
@@ -81,9 +129,18 @@ class LineParser {
       }
     }
     if (!digits) return false;
-    errno = 0;
+    if (i < text.size()) {
+      ++i;
+      if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+      if (i == text.size()) return false;
+      for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+      }
+    }
+    // Past the largest double is an error; below the smallest it reads as zero or a subnormal,
+    // which is what the text says as nearly as a double can.
     out = std::strtod(text.c_str(), nullptr);
-    return errno == 0 && std::isfinite(out);
+    return std::isfinite(out);
   }
 
   static bool parseInteger(const std::string& text, int64_t& out) {
@@ -142,16 +199,39 @@ std::string resolve(const std::string& folder, const std::string& path) {
 struct Timeline {
   bool launched = false;
   bool bare = false;
-  std::set<int64_t> open;
-  int64_t opened = 0;
-  int64_t current = 0;
+  PlayerRoster players;
+  double clockMs = 0;  // where the virtual clock stands after the commands so far
 };
+
+// How far a command moves the virtual clock, as the engine runs it.
+double clockAdvanceMs(const Command& c) {
+  switch (c.op) {
+    case Op::Down:
+    case Op::Move:
+    case Op::Up:
+    case Op::Cancel:
+    case Op::Tap:
+      return kEventSpacingMs;
+    case Op::Swipe:
+      return static_cast<double>(c.count + 2) * kEventSpacingMs;
+    case Op::Wait:
+      return c.numbers[0];
+    default:
+      return 0;
+  }
+}
 
 }  // namespace
 
 Script parseScript(std::string_view text, const std::string& name, const std::string& folder) {
   Script script{name, folder, {}};
   Timeline timeline;
+  // Editors put a byte-order mark first; it is no part of the first command.
+  if (text.substr(0, 3) == "\xef\xbb\xbf") text.remove_prefix(3);
+  if (text.size() > kMaxScriptBytes) {
+    LineParser(name, 1).fail("expected a script of at most " + std::to_string(kMaxScriptBytes) +
+                             " bytes");
+  }
   int lineNumber = 0;
   size_t start = 0;
   while (start <= text.size()) {
@@ -161,6 +241,10 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
     start = end + 1;
     ++lineNumber;
     LineParser p(name, lineNumber);
+    // The empty rest after a final line feed is no line.
+    if (lineNumber > kMaxScriptLines && !(lineText.empty() && end == text.size())) {
+      p.fail("expected a script of at most " + std::to_string(kMaxScriptLines) + " lines");
+    }
     auto tokens = p.tokenize(lineText);
     if (tokens.empty()) {
       if (end == text.size()) break;
@@ -177,7 +261,8 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
     };
     auto needPlayer = [&] {
       needLaunch();
-      if (timeline.current == 0) p.fail("expected an open player (`open`) before `" + word + "`");
+      if (timeline.players.current() == 0)
+        p.fail("expected an open player (`open`) before `" + word + "`");
     };
     auto fraction = [&](const Token& token, const char* what) {
       double v = p.number(token, what);
@@ -218,14 +303,16 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
       } else if (LineParser::parseInteger(v.text, integer)) {
         c.value.kind = SettingValue::Integer;
         c.value.integer = integer;
-      } else if (LineParser::parseDouble(v.text, real)) {
+      } else if (LineParser::parseDouble(v.text, real, true)) {
         c.value.kind = SettingValue::Real;
         c.value.real = real;
       } else if (const KnownSetting* known = knownSetting(c.text)) {
         p.fail("expected " + c.text + "'s value, " + whatItTakes(*known) + ", got \"" + v.text + "\"");
       } else {
-        p.fail("expected true, false, an integer, a decimal or a quoted string, got \"" + v.text +
-               "\"");
+        p.fail(
+            "expected true, false, an integer, a decimal, inf, -inf, nan or a quoted string, got "
+            "\"" +
+            v.text + "\"");
       }
     } else if (word == "unset") {
       arity(1, 1, "`unset KEY`");
@@ -246,6 +333,9 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
       c.op = Op::Notify;
     } else if (word == "rates") {
       if (args.size() % 2 != 0) p.fail("expected pairs of a rate and a quoted title");
+      if (args.size() / 2 > kMaxRateOptions) {
+        p.fail("expected at most " + std::to_string(kMaxRateOptions) + " rate options");
+      }
       c.op = Op::Rates;
       for (size_t i = 0; i < args.size(); i += 2) {
         double rate = p.number(args[i], "a rate");
@@ -272,27 +362,26 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
         c.numbers[i] = p.number(args[i], "a size in points");
         if (c.numbers[i] <= 0) p.fail("expected a size above 0, got " + args[i].text);
       }
-      timeline.open.insert(++timeline.opened);
-      timeline.current = timeline.opened;
+      if (timeline.players.open() == 0) {
+        p.fail("expected at most " + std::to_string(PlayerRoster::kMaxOpenPlayers) +
+               " open players; close one first");
+      }
     } else if (word == "player") {
       arity(1, 1, "`player N`");
       needLaunch();
       c.op = Op::Player;
       c.count = p.integer(args[0], "a player number", 1, INT32_MAX);
-      if (timeline.open.count(c.count) == 0) {
+      if (!timeline.players.makeCurrent(c.count)) {
         p.fail("expected an open player's number, but player " + args[0].text + " is not open");
       }
-      timeline.current = c.count;
     } else if (word == "close") {
       arity(0, 1, "`close` or `close N`");
       needPlayer();
       c.op = Op::Close;
       c.count = args.empty() ? 0 : p.integer(args[0], "a player number", 1, INT32_MAX);
-      int64_t closing = c.count == 0 ? timeline.current : c.count;
-      if (timeline.open.erase(closing) == 0) {
+      if (timeline.players.close(c.count) == 0) {
         p.fail("expected an open player's number, but player " + args[0].text + " is not open");
       }
-      timeline.current = timeline.open.empty() ? 0 : *timeline.open.rbegin();
     } else if (word == "controls") {
       arity(1, 2, "`controls shown`, `controls hidden` or `controls alpha A`");
       needPlayer();
@@ -408,6 +497,12 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
     } else {
       p.fail("expected a command, got unknown command \"" + word + "\"");
     }
+    double elapsed = clockAdvanceMs(c);
+    if (elapsed > kMaxClockMs - timeline.clockMs) {
+      p.fail("expected the clock to stay within " + std::to_string(int64_t(kMaxClockMs)) +
+             " ms, but this command passes it");
+    }
+    timeline.clockMs += elapsed;
     script.commands.push_back(std::move(c));
     if (end == text.size()) break;
   }

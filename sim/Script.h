@@ -1,6 +1,7 @@
 // Session scripts: one command a line, parsed whole before anything runs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -82,13 +83,31 @@ struct Script {
   std::vector<Command> commands;
 };
 
+// What a script may hold. No real session comes near these; they keep an untrusted script from
+// taking unbounded memory or time before anything runs.
+constexpr size_t kMaxScriptBytes = 16 << 20;
+constexpr int kMaxScriptLines = 100000;
+constexpr size_t kMaxRateOptions = 1000;  // every player opened afterwards copies the list
+// The virtual clock, in milliseconds, stays below this (about 31 years), far from where its
+// nanosecond count would overflow.
+constexpr double kMaxClockMs = 1e12;
+// Every touch event advances the clock this much after it is delivered.
+constexpr double kEventSpacingMs = 8;
+
 // A script error: the message is "FILE:LINE: expected …".
 class ScriptError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
-// Parses a whole script; `folder` resolves relative paths. Throws ScriptError.
+// `text` with control characters (C0, DEL and C1) and bytes that are not UTF-8 written as \xNN:
+// a script, and so its errors and the event log, may come from anyone, and must not reach a
+// terminal's escape sequences.
+std::string printable(std::string_view text);
+
+// Parses a whole script; `folder` resolves relative paths. A leading UTF-8 byte-order mark is
+// skipped. Throws ScriptError, whose message shows control characters and bytes that are not
+// UTF-8 as \xNN.
 Script parseScript(std::string_view text, const std::string& name, const std::string& folder);
 
 }  // namespace sim

@@ -1,8 +1,11 @@
 #include "Snapshot.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <sstream>
+
+#include "DecimalText.h"
 
 #include "Foundation/NSString.h"
 #include "UIKit/UIButton.h"
@@ -15,21 +18,47 @@ namespace {
 
 constexpr double kMargin = 10;
 constexpr double kLevelsHeight = 44;
+// Wide enough for the level bars beside their names and values, however narrow the player.
+constexpr double kMinCanvasWidth = 240;
 
-std::string num(double value) {
-  if (!std::isfinite(value)) return "0";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", value);
-  std::string s = text;
-  while (s.size() > 1 && s.back() == '0') s.pop_back();
-  if (s.back() == '.') s.pop_back();
-  return s;
-}
+std::string num(double value) { return std::isfinite(value) ? shortestDecimal(value) : "0"; }
 
-std::string escape(const std::string& text) {
+// A width or height: a layout may give a negative one, which SVG does not draw.
+std::string extent(double value) { return num(std::fmax(value, 0.0)); }
+
+}  // namespace
+
+std::string xmlText(std::string_view text) {
+  constexpr const char* kReplacement = "\xef\xbf\xbd";  // U+FFFD
   std::string out;
-  for (char c : text) {
-    switch (c) {
+  size_t i = 0;
+  while (i < text.size()) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    size_t length = byte < 0x80             ? 1
+                    : (byte & 0xe0) == 0xc0 ? 2
+                    : (byte & 0xf0) == 0xe0 ? 3
+                    : (byte & 0xf8) == 0xf0 ? 4
+                                            : 0;
+    uint32_t point = length == 1 ? byte : byte & (0x7f >> length);
+    bool valid = length != 0 && i + length <= text.size();
+    for (size_t k = 1; valid && k < length; ++k) {
+      auto next = static_cast<unsigned char>(text[i + k]);
+      valid = (next & 0xc0) == 0x80;
+      point = (point << 6) | (next & 0x3f);
+    }
+    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    valid = valid && point >= kSmallest[length] && point <= 0x10ffff &&
+            !(point >= 0xd800 && point <= 0xdfff);
+    // XML's characters: tab, line feed, carriage return, and from U+0020 on, less U+FFFE and
+    // U+FFFF. A byte that is not UTF-8 is replaced alone, a character XML refuses whole.
+    bool allowed = (point >= 0x20 || point == 0x9 || point == 0xa || point == 0xd) &&
+                   point != 0xfffe && point != 0xffff;
+    if (!valid || !allowed) {
+      out += kReplacement;
+      i += valid ? length : 1;
+      continue;
+    }
+    switch (point) {
       case '<':
         out += "&lt;";
         break;
@@ -43,11 +72,14 @@ std::string escape(const std::string& text) {
         out += "&quot;";
         break;
       default:
-        out += c;
+        out.append(text.substr(i, length));
     }
+    i += length;
   }
   return out;
 }
+
+namespace {
 
 std::string rgb(const CGColor& color) {
   auto channel = [](double v) {
@@ -69,8 +101,16 @@ class Painter {
     out << "<text x=\"" << num(x) << "\" y=\"" << num(box.origin.y + box.size.height / 2)
         << "\" font-family=\"Avenir, Helvetica, sans-serif\" font-size=\"" << num(size)
         << "\" text-anchor=\"" << anchor << "\" dominant-baseline=\"central\" fill=\"" << rgb(color)
-        << "\" fill-opacity=\"" << num(color.alpha) << "\">" << escape(content) << "</text>\n";
+        << "\" fill-opacity=\"" << num(color.alpha) << "\">" << xmlText(content) << "</text>\n";
   }
+
+  // A clip to `box` (a rectangle's attributes), ended by endClip.
+  void beginClip(const std::string& box) {
+    int clip = ++clipCount;
+    out << "<clipPath id=\"clip" << clip << "\"><rect " << box << "/></clipPath>\n"
+        << "<g clip-path=\"url(#clip" << clip << ")\">\n";
+  }
+  void endClip() { out << "</g>\n"; }
 
   void view(const Ref<UIView>& v, bool root) {
     if (v->isHidden()) return;
@@ -80,8 +120,8 @@ class Painter {
     out << "<g transform=\"translate(" << num(root ? kMargin : frame.origin.x) << ","
         << num(root ? kMargin : frame.origin.y) << ")\" opacity=\"" << num(v->alpha()) << "\">\n";
     std::string radius = num(layer->cornerRadius());
-    std::string box = "width=\"" + num(bounds.size.width) + "\" height=\"" +
-                      num(bounds.size.height) + "\" rx=\"" + radius + "\"";
+    std::string box = "width=\"" + extent(bounds.size.width) + "\" height=\"" +
+                      extent(bounds.size.height) + "\" rx=\"" + radius + "\"";
     if (root) {
       out << "<rect " << box << " fill=\"#101014\"/>\n";  // the video
     }
@@ -89,14 +129,13 @@ class Painter {
       out << "<rect " << box << " fill=\"" << rgb(color->components()) << "\" fill-opacity=\""
           << num(color->components().alpha) << "\"/>\n";
     }
-    bool clipped = v->clipsToBounds();
-    if (clipped) {
-      int clip = ++clipCount;
-      out << "<clipPath id=\"clip" << clip << "\"><rect " << box << "/></clipPath>\n"
-          << "<g clip-path=\"url(#clip" << clip << ")\">\n";
-    }
+    // The player is drawn within its own bounds, as the screen shows it, and a label's text within
+    // the label, so that nothing is drawn outside the canvas.
+    auto label = objc_cast<UILabel>(v);
+    bool clipped = root || label || v->clipsToBounds();
+    if (clipped) beginClip(box);
     auto button = objc_cast<UIButton>(v);
-    if (auto label = objc_cast<UILabel>(v)) {
+    if (label) {
       if (auto content = label->text()) {
         const char* anchor = label->textAlignment() == 1   ? "middle"
                              : label->textAlignment() == 2 ? "end"
@@ -116,12 +155,12 @@ class Painter {
       if (button && child == button->titleLabel()) continue;  // drawn as the title above
       view(child, false);
     }
-    if (clipped) out << "</g>\n";
+    if (clipped) endClip();
     if (layer->borderWidth() > 0) {
       double w = layer->borderWidth();
       auto border = layer->borderColor();
       out << "<rect x=\"" << num(w / 2) << "\" y=\"" << num(w / 2) << "\" width=\""
-          << num(bounds.size.width - w) << "\" height=\"" << num(bounds.size.height - w)
+          << extent(bounds.size.width - w) << "\" height=\"" << extent(bounds.size.height - w)
           << "\" rx=\"" << radius << "\" fill=\"none\" stroke=\""
           << rgb(border ? *border : CGColor{0, 0, 0, 1}) << "\" stroke-opacity=\""
           << num(border ? border->alpha : 1) << "\" stroke-width=\"" << num(w) << "\"/>\n";
@@ -137,7 +176,9 @@ class Painter {
         << "\" height=\"10\" rx=\"5\" fill=\"#ddd\"/>\n"
         << "<rect x=\"" << num(barX) << "\" y=\"" << num(y + 3) << "\" width=\""
         << num(barWidth * clamped) << "\" height=\"10\" rx=\"5\" fill=\"#3a7bd5\"/>\n";
-    text(num(value), {{barX + barWidth + 6, y}, {44, 16}}, {0.2, 0.2, 0.2, 1}, 12, "start");
+    auto single = static_cast<float>(value);  // the levels are held in single precision
+    std::string shown = static_cast<double>(single) == value ? shortestDecimal(single) : num(value);
+    text(shown, {{barX + barWidth + 6, y}, {44, 16}}, {0.2, 0.2, 0.2, 1}, 12, "start");
   }
 };
 
@@ -146,14 +187,14 @@ class Painter {
 std::string renderSnapshot(const Ref<UIView>& playerView, double volume, double brightness) {
   if (!playerView) return "";
   CGSize size = playerView->bounds().size;
-  double width = size.width + 2 * kMargin;
-  double height = size.height + 2 * kMargin + kLevelsHeight;
+  double width = std::fmax(std::fmax(size.width, 0.0) + 2 * kMargin, kMinCanvasWidth);
+  double height = std::fmax(size.height, 0.0) + 2 * kMargin + kLevelsHeight;
   Painter painter;
   painter.out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << num(width)
               << "\" height=\"" << num(height) << "\" viewBox=\"0 0 " << num(width) << " "
               << num(height) << "\">\n<rect width=\"100%\" height=\"100%\" fill=\"#f4f4f6\"/>\n";
   painter.view(playerView, true);
-  double y = size.height + 2 * kMargin;
+  double y = std::fmax(size.height, 0.0) + 2 * kMargin;
   painter.level("volume", volume, y, width - 2 * kMargin);
   painter.level("brightness", brightness, y + 20, width - 2 * kMargin);
   painter.out << "</svg>\n";

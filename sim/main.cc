@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "DeviceRoot.h"
@@ -56,10 +55,12 @@ int portFrom(const char* text) {
   return static_cast<int>(value);
 }
 
+// Reads one byte past the longest script the parser takes, so that it refuses a longer one by name
+// without the whole of it ever being held.
 bool readAll(std::istream& in, std::string& out) {
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  out = buffer.str();
+  out.assign(sim::kMaxScriptBytes + 1, '\0');
+  in.read(out.data(), static_cast<std::streamsize>(out.size()));
+  out.resize(static_cast<size_t>(in.gcount()));
   return !in.bad();
 }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
+#include "PlayerRoster.h"
 #include "Script.h"
 
 using sim::Op;
@@ -75,7 +77,7 @@ TEST(ScriptParser, ErrorsNameTheLineAndWhatWasExpected) {
   EXPECT_EQ(errorOf("launch\nopen\nswipe 1,1\n"), "s:3: expected `swipe P1 P2 [steps N]`");
   EXPECT_EQ(errorOf("launch\nopen\nmove 1,x\n"), "s:3: expected a point X,Y, got \"1,x\"");
   EXPECT_EQ(errorOf("volume 1.5\n"), "s:1: expected a level from 0 to 1, got 1.5");
-  EXPECT_EQ(errorOf("volume 1e3\n"), "s:1: expected a level, got \"1e3\"");
+  EXPECT_EQ(errorOf("volume 1e3\n"), "s:1: expected a level from 0 to 1, got 1e3");
   EXPECT_EQ(errorOf("launch\ntap +\n"), "s:2: expected an open player (`open`) before `tap`");
   EXPECT_EQ(errorOf("launch\nopen\nclose\nclose\n"),
             "s:4: expected an open player (`open`) before `close`");
@@ -101,4 +103,70 @@ TEST(ScriptParser, PlayerNumbersFollowOpensAndCloses) {
   EXPECT_EQ(script.commands[4].count, 2);
   EXPECT_EQ(script.commands[6].count, 3);
   EXPECT_NE(errorOf("launch\nopen\nopen\nclose 1\nplayer 1\n"), "");
+  // After `close 1` the newest, player 3, is current, so `close` closes it and not player 2.
+  EXPECT_EQ(errorOf("launch\nopen\nopen\nopen\nplayer 2\nclose 1\nclose\nplayer 3\n"),
+            "s:8: expected an open player's number, but player 3 is not open");
+}
+
+TEST(ScriptParser, ReadsTheDecimalsTheSimulatorWrites) {
+  struct Case {
+    const char* text;
+    double value;
+  };
+  for (auto [text, value] : {Case{"volume 1e-07", 1e-7}, Case{"volume 2.5E-1", 0.25},
+                             Case{"volume 0.2", 0.2}, Case{"setting k 1e+300", 1e300},
+                             Case{"setting k 5e-324", 5e-324}, Case{"setting k 1e3", 1000},
+                             Case{"setting k inf", INFINITY}, Case{"setting k -inf", -INFINITY}}) {
+    auto c = parseScript(text, "s", "/tmp").commands.at(0);
+    EXPECT_EQ(c.op == Op::Setting ? c.value.real : c.numbers.at(0), value) << text;
+    if (c.op == Op::Setting) {
+      EXPECT_EQ(c.value.kind, sim::SettingValue::Real) << text;
+    }
+  }
+  auto nan = parseScript("setting k nan\nsetting i 7\n", "s", "/tmp");
+  EXPECT_TRUE(std::isnan(nan.commands[0].value.real));
+  EXPECT_EQ(nan.commands[1].value.kind, sim::SettingValue::Integer);
+  // Only settings take the non-finite words; nothing takes a malformed exponent or an overflow.
+  for (const char* bad : {"volume nan", "volume inf", "volume 1e", "volume 1e+", "volume e5",
+                          "wait 1e400", "volume 0x1p-2", "volume infinity"}) {
+    EXPECT_NE(errorOf(bad).find("expected"), std::string::npos) << bad;
+  }
+  EXPECT_EQ(errorOf("setting k 1e400\n"),
+            "s:1: expected true, false, an integer, a decimal, inf, -inf, nan or a quoted string, "
+            "got \"1e400\"");
+}
+
+TEST(ScriptParser, LimitsAreRefusedByName) {
+  std::string lines(sim::kMaxScriptLines, '\n');
+  EXPECT_EQ(errorOf(lines), "");
+  EXPECT_EQ(errorOf(lines + "\n"), "s:100001: expected a script of at most 100000 lines");
+  EXPECT_EQ(errorOf(std::string(sim::kMaxScriptBytes + 1, ' ')),
+            "s:1: expected a script of at most 16777216 bytes");
+
+  std::string opens = "launch\n";
+  for (size_t i = 0; i < sim::PlayerRoster::kMaxOpenPlayers; ++i) opens += "open\n";
+  EXPECT_EQ(errorOf(opens + "close 1\nopen\n"), "");
+  EXPECT_EQ(errorOf(opens + "open\n"),
+            "s:1002: expected at most 1000 open players; close one first");
+
+  std::string waits;
+  for (int i = 0; i < 1000; ++i) waits += "wait 1000000000\n";  // the clock's limit, exactly
+  EXPECT_EQ(errorOf(waits), "");
+  EXPECT_EQ(errorOf(waits + "wait 0.001\n"),
+            "s:1001: expected the clock to stay within 1000000000000 ms, but this command passes "
+            "it");
+  EXPECT_EQ(errorOf(waits + "launch\nopen\ntap +\n"),
+            "s:1003: expected the clock to stay within 1000000000000 ms, but this command passes "
+            "it");
+}
+
+TEST(ScriptParser, SkipsAByteOrderMarkAndEscapesControlsInErrors) {
+  auto script = parseScript("\xef\xbb\xbflaunch\n", "s", "/tmp");
+  ASSERT_EQ(script.commands.size(), 1u);
+  EXPECT_EQ(script.commands[0].op, Op::Launch);
+  // C0 and C1 controls, DEL, a stray continuation byte, a surrogate and a truncated sequence are
+  // escaped byte by byte; other UTF-8 passes.
+  EXPECT_EQ(errorOf("\x1b[2J\x7f\xc2\x9b\x80\xed\xa0\x80\xc3\xa9\xe2\x82\n"),
+            "s:1: expected a command, got unknown command "
+            "\"\\x1b[2J\\x7f\\xc2\\x9b\\x80\\xed\\xa0\\x80\xc3\xa9\\xe2\\x82\"");
 }

@@ -31,3 +31,12 @@ std::optional<std::string> NSDeviceReadFile_(std::string_view devicePath, size_t
 std::string NSDeviceWriteFile_(std::string_view devicePath, std::string_view bytes);
 // Removes the file (a link there is removed, never its target); a missing file is no error.
 std::string NSDeviceRemoveFile_(std::string_view devicePath);
+
+// For the host process only: `observer` is called with the device path of every file Foundation
+// reads, after the read, and whether the read gave its bytes (false: absent, not a regular file or
+// too large); nullptr stops it. The host process sees
+// through it when the system reads its settings, which nothing else on the device tells it.
+using NSDeviceReadObserver_ = void (*)(std::string_view devicePath, bool read, void* context);
+void NSSetDeviceReadObserver_(NSDeviceReadObserver_ observer, void* context);
+// Calls the observer set above, if any; for Foundation's file reads only.
+void NSDeviceNoteRead_(std::string_view devicePath, bool read);

@@ -10,6 +10,11 @@
 //
 // The touches, the touch sets and the event are made once and reused for every sequence, so that
 // delivering a move allocates nothing.
+//
+// A tap apart (tapApart_) is a finger of its own that touches down and lifts while others may be
+// down: it hit-tests the window on its own and forms a second sequence beside the first. Here a
+// recognizer follows one sequence at a time, so the recognizers that take part in the first
+// sequence do not see the tap.
 #pragma once
 
 #include <cstddef>
@@ -40,25 +45,36 @@ class UITouchDispatcher {
   void touchesUp();
   // The system cancels all fingers (a call comes in, say), ending the sequence.
   void touchesCancel();
+  // For the host process only: a finger apart from those that are down taps at a window point
+  // (see above). Answers the view it reached, or nil.
+  Ref<UIView> tapApart_(CGPoint point);
 
-  size_t fingerCount() const { return fingers_; }
-  Ref<UIView> touchedView() const { return view_; }
+  size_t fingerCount() const { return main_.fingers; }
+  Ref<UIView> touchedView() const { return main_.view; }
   const Ref<UIWindow>& window() const { return window_; }
 
  private:
   using Phase = UIGestureRecognizer::TouchPhase_;
 
-  void beginSequence(CGPoint point);
-  void deliver(Phase phase);
-  void endSequence();
+  struct Sequence {
+    explicit Sequence(size_t fingers);
+    std::vector<Ref<UITouch>> touches;  // the first `fingers` are down
+    size_t fingers = 0;
+    Ref<NSMutableSet> phaseTouches;  // the touches of the event's phase
+    Ref<NSMutableSet> allTouches;    // every touch of the sequence
+    Ref<UIEvent> event;
+    Ref<UIView> view;
+    std::vector<Ref<UIGestureRecognizer>> recognizers;
+    bool viewCancelled = false;  // the view got touchesCancelled and gets nothing more
+  };
+
+  void beginSequence(Sequence& sequence, CGPoint point, const Sequence* besides);
+  void addFingers(Sequence& sequence, std::span<const CGPoint> points, NSUInteger tapCount);
+  void lift(Sequence& sequence, Phase phase);
+  void deliver(Sequence& sequence, Phase phase);
+  void endSequence(Sequence& sequence);
 
   Ref<UIWindow> window_;
-  std::vector<Ref<UITouch>> touches_;  // the first `fingers_` are down
-  size_t fingers_ = 0;
-  Ref<NSMutableSet> phaseTouches_;  // the touches of the event's phase
-  Ref<NSMutableSet> allTouches_;    // every touch of the sequence
-  Ref<UIEvent> event_;
-  Ref<UIView> view_;
-  std::vector<Ref<UIGestureRecognizer>> recognizers_;
-  bool viewCancelled_ = false;  // the view got touchesCancelled and gets nothing more
+  Sequence main_;
+  Sequence apart_;
 };

@@ -151,9 +151,7 @@ std::string replaceAtomically(const Place& p, std::string_view bytes) {
   return why(p.path, error);
 }
 
-}  // namespace
-
-std::optional<std::string> readDeviceFile(std::string_view devicePath, size_t limit) {
+std::optional<std::string> readFile(std::string_view devicePath, size_t limit) {
   Place p = place(devicePath, false);
   if (!p.problem.empty()) return std::nullopt;
   // Non-blocking, so that a FIFO put where the file should be cannot stall the host's launch.
@@ -178,6 +176,14 @@ std::optional<std::string> readDeviceFile(std::string_view devicePath, size_t li
     filled += static_cast<size_t>(got);
   }
   bytes.resize(filled);
+  return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> readDeviceFile(std::string_view devicePath, size_t limit) {
+  auto bytes = readFile(devicePath, limit);
+  NSDeviceNoteRead_(devicePath, bytes.has_value());
   return bytes;
 }
 

@@ -7,7 +7,26 @@ std::string& deviceRoot() {
   return *root;
 }
 
+struct ReadObserver {
+  NSDeviceReadObserver_ observer = nullptr;
+  void* context = nullptr;
+};
+
+ReadObserver& readObserver() {
+  static ReadObserver observer;
+  return observer;
+}
+
 }  // namespace
+
+void NSSetDeviceReadObserver_(NSDeviceReadObserver_ observer, void* context) {
+  readObserver() = {observer, context};
+}
+
+void NSDeviceNoteRead_(std::string_view devicePath, bool read) {
+  auto [observer, context] = readObserver();
+  if (observer) observer(devicePath, read, context);
+}
 
 void NSSetDeviceRoot_(std::string root) {
   while (root.size() > 1 && root.back() == '/') root.pop_back();

@@ -26,115 +26,137 @@ void setPhase(const NSSet& touches, UITouchPhase phase) {
 
 }  // namespace
 
-UITouchDispatcher::UITouchDispatcher(const Ref<UIWindow>& window) : window_(window) {
-  touches_.reserve(kMaxFingers);
-  for (size_t i = 0; i < kMaxFingers; ++i) touches_.push_back(alloc_init<UITouch>());
-  phaseTouches_ = alloc<NSMutableSet>();
-  phaseTouches_->initWithCapacity(kMaxFingers);
-  allTouches_ = alloc<NSMutableSet>();
-  allTouches_->initWithCapacity(kMaxFingers);
-  event_ = alloc_init<UIEvent>();
-  event_->setTouches_(allTouches_);
-  recognizers_.reserve(16);
+UITouchDispatcher::Sequence::Sequence(size_t fingerCapacity) {
+  touches.reserve(fingerCapacity);
+  for (size_t i = 0; i < fingerCapacity; ++i) touches.push_back(alloc_init<UITouch>());
+  phaseTouches = alloc<NSMutableSet>();
+  phaseTouches->initWithCapacity(fingerCapacity);
+  allTouches = alloc<NSMutableSet>();
+  allTouches->initWithCapacity(fingerCapacity);
+  event = alloc_init<UIEvent>();
+  event->setTouches_(allTouches);
+  recognizers.reserve(16);
 }
 
+UITouchDispatcher::UITouchDispatcher(const Ref<UIWindow>& window)
+    : window_(window), main_(kMaxFingers), apart_(1) {}
+
 void UITouchDispatcher::touchesDown(std::span<const CGPoint> points, NSUInteger tapCount) {
-  if (points.empty() || fingers_ == kMaxFingers) return;
-  if (fingers_ == 0) beginSequence(points.front());
-  setPhase(*allTouches_, UITouchPhaseStationary);
-  phaseTouches_->removeAllObjects();
+  if (points.empty() || main_.fingers == kMaxFingers) return;
+  if (main_.fingers == 0) beginSequence(main_, points.front(), nullptr);
+  addFingers(main_, points, tapCount);
+}
+
+void UITouchDispatcher::addFingers(Sequence& sequence, std::span<const CGPoint> points,
+                                   NSUInteger tapCount) {
+  setPhase(*sequence.allTouches, UITouchPhaseStationary);
+  sequence.phaseTouches->removeAllObjects();
   for (CGPoint point : points) {
-    if (fingers_ == kMaxFingers) break;
-    auto& touch = touches_[fingers_++];
+    if (sequence.fingers == sequence.touches.size()) break;
+    auto& touch = sequence.touches[sequence.fingers++];
     touch->setTapCount_(tapCount);
     touch->setPhase_(UITouchPhaseBegan);
     touch->setWindow_(window_);
-    touch->setView_(view_);
+    touch->setView_(sequence.view);
     touch->setLocationInWindow_(point);
-    phaseTouches_->addObject(touch);
-    allTouches_->addObject(touch);
+    sequence.phaseTouches->addObject(touch);
+    sequence.allTouches->addObject(touch);
   }
-  deliver(Phase::Began);
+  deliver(sequence, Phase::Began);
 }
 
 void UITouchDispatcher::touchesMove(std::span<const CGPoint> points) {
-  size_t moving = std::min(points.size(), fingers_);
+  size_t moving = std::min(points.size(), main_.fingers);
   if (moving == 0) return;
-  setPhase(*allTouches_, UITouchPhaseStationary);
-  phaseTouches_->removeAllObjects();
+  setPhase(*main_.allTouches, UITouchPhaseStationary);
+  main_.phaseTouches->removeAllObjects();
   for (size_t i = 0; i < moving; ++i) {
-    touches_[i]->setLocationInWindow_(points[i]);
-    touches_[i]->setPhase_(UITouchPhaseMoved);
-    phaseTouches_->addObject(touches_[i]);
+    main_.touches[i]->setLocationInWindow_(points[i]);
+    main_.touches[i]->setPhase_(UITouchPhaseMoved);
+    main_.phaseTouches->addObject(main_.touches[i]);
   }
-  deliver(Phase::Moved);
+  deliver(main_, Phase::Moved);
 }
 
-void UITouchDispatcher::touchesUp() {
-  if (fingers_ == 0) return;
-  phaseTouches_->removeAllObjects();
-  for (size_t i = 0; i < fingers_; ++i) phaseTouches_->addObject(touches_[i]);
-  setPhase(*phaseTouches_, UITouchPhaseEnded);
-  deliver(Phase::Ended);
+void UITouchDispatcher::touchesUp() { lift(main_, Phase::Ended); }
+
+void UITouchDispatcher::touchesCancel() { lift(main_, Phase::Cancelled); }
+
+Ref<UIView> UITouchDispatcher::tapApart_(CGPoint point) {
+  beginSequence(apart_, point, &main_);
+  Ref<UIView> reached = apart_.view;
+  addFingers(apart_, {&point, 1}, 1);
+  lift(apart_, Phase::Ended);
+  return reached;
 }
 
-void UITouchDispatcher::touchesCancel() {
-  if (fingers_ == 0) return;
-  phaseTouches_->removeAllObjects();
-  for (size_t i = 0; i < fingers_; ++i) phaseTouches_->addObject(touches_[i]);
-  setPhase(*phaseTouches_, UITouchPhaseCancelled);
-  deliver(Phase::Cancelled);
+void UITouchDispatcher::lift(Sequence& sequence, Phase phase) {
+  if (sequence.fingers == 0) return;
+  sequence.phaseTouches->removeAllObjects();
+  for (size_t i = 0; i < sequence.fingers; ++i) {
+    sequence.phaseTouches->addObject(sequence.touches[i]);
+  }
+  setPhase(*sequence.phaseTouches,
+           phase == Phase::Ended ? UITouchPhaseEnded : UITouchPhaseCancelled);
+  deliver(sequence, phase);
 }
 
-void UITouchDispatcher::beginSequence(CGPoint point) {
-  allTouches_->removeAllObjects();
-  viewCancelled_ = false;
-  view_ = window_ ? window_->hitTest(point) : nullptr;
-  recognizers_.clear();
-  for (auto view = view_; view; view = view->superview()) {
-    for (const auto& recognizer : view->gestureRecognizers()) recognizers_.push_back(recognizer);
+void UITouchDispatcher::beginSequence(Sequence& sequence, CGPoint point, const Sequence* besides) {
+  sequence.allTouches->removeAllObjects();
+  sequence.viewCancelled = false;
+  sequence.view = window_ ? window_->hitTest(point) : nullptr;
+  sequence.recognizers.clear();
+  for (auto view = sequence.view; view; view = view->superview()) {
+    for (const auto& recognizer : view->gestureRecognizers()) {
+      bool taken = besides && std::find(besides->recognizers.begin(), besides->recognizers.end(),
+                                        recognizer) != besides->recognizers.end();
+      if (!taken) sequence.recognizers.push_back(recognizer);
+    }
   }
 }
 
-void UITouchDispatcher::deliver(Phase phase) {
-  event_->setTimestamp_(static_cast<double>(dispatch_main_clock_now()) / NSEC_PER_SEC);
+void UITouchDispatcher::deliver(Sequence& sequence, Phase phase) {
+  auto& event = sequence.event;
+  auto& phaseTouches = sequence.phaseTouches;
+  event->setTimestamp_(static_cast<double>(dispatch_main_clock_now()) / NSEC_PER_SEC);
   // Withholding is decided by the recognizers' states as the event arrives.
   bool withhold = false;
-  for (size_t i = 0; i < recognizers_.size(); ++i) {
-    auto state = recognizers_[i]->state();
-    if (recognizers_[i]->cancelsTouchesInView() &&
+  for (size_t i = 0; i < sequence.recognizers.size(); ++i) {
+    auto state = sequence.recognizers[i]->state();
+    if (sequence.recognizers[i]->cancelsTouchesInView() &&
         (state == UIGestureRecognizerStateBegan || state == UIGestureRecognizerStateChanged)) {
       withhold = true;
     }
   }
   // By index, holding each recognizer, since an action may reach back into the dispatcher.
-  for (size_t i = 0; i < recognizers_.size(); ++i) {
-    auto recognizer = recognizers_[i];
-    if (!recognizer->isFinished_()) recognizer->handleTouchEvent_(phase, phaseTouches_, event_);
+  for (size_t i = 0; i < sequence.recognizers.size(); ++i) {
+    auto recognizer = sequence.recognizers[i];
+    if (!recognizer->isFinished_()) recognizer->handleTouchEvent_(phase, phaseTouches, event);
   }
-  if (view_ && !viewCancelled_) {
+  const auto& view = sequence.view;
+  if (view && !sequence.viewCancelled) {
     if (withhold || phase == Phase::Cancelled) {
-      viewCancelled_ = true;
-      setPhase(*allTouches_, UITouchPhaseCancelled);
-      view_->touchesCancelled(allTouches_, event_);
-      setPhase(*phaseTouches_, touchPhase(phase));
+      sequence.viewCancelled = true;
+      setPhase(*sequence.allTouches, UITouchPhaseCancelled);
+      view->touchesCancelled(sequence.allTouches, event);
+      setPhase(*phaseTouches, touchPhase(phase));
     } else if (phase == Phase::Began) {
-      view_->touchesBegan(phaseTouches_, event_);
+      view->touchesBegan(phaseTouches, event);
     } else if (phase == Phase::Moved) {
-      view_->touchesMoved(phaseTouches_, event_);
+      view->touchesMoved(phaseTouches, event);
     } else {
-      view_->touchesEnded(phaseTouches_, event_);
+      view->touchesEnded(phaseTouches, event);
     }
   }
-  if (phase == Phase::Ended || phase == Phase::Cancelled) endSequence();
+  if (phase == Phase::Ended || phase == Phase::Cancelled) endSequence(sequence);
 }
 
-void UITouchDispatcher::endSequence() {
-  fingers_ = 0;
-  for (size_t i = 0; i < recognizers_.size(); ++i) {
-    auto recognizer = recognizers_[i];
+void UITouchDispatcher::endSequence(Sequence& sequence) {
+  sequence.fingers = 0;
+  for (size_t i = 0; i < sequence.recognizers.size(); ++i) {
+    auto recognizer = sequence.recognizers[i];
     recognizer->endTouchSequence_();
   }
-  recognizers_.clear();
-  view_.reset();
+  sequence.recognizers.clear();
+  sequence.view.reset();
 }
