@@ -111,11 +111,6 @@ std::string withoutPlace(const std::string& message) {
   return second == std::string::npos ? message : message.substr(second + 2);
 }
 
-bool decidesContext(Op op) {
-  return op == Op::Screen || op == Op::Launch || op == Op::Open || op == Op::Player ||
-         op == Op::Close;
-}
-
 }  // namespace
 
 Playground::Playground(DeviceRoot& device, double wallMs)
@@ -168,8 +163,10 @@ std::string Playground::command(std::string_view text) {
 
 std::string Playground::runLine(std::string_view line) {
   Command c;
+  // The context moves on only once the line has run: a line the engine refuses leaves no trace.
+  ScriptContext next = context_;
   try {
-    auto parsed = parseScript(context_ + std::string(line) + "\n", "playground", ".");
+    auto parsed = parseScript(line, "playground", ".", next);
     if (parsed.commands.empty()) return "";
     c = parsed.commands.back();
   } catch (const ScriptError& error) {
@@ -185,7 +182,7 @@ std::string Playground::runLine(std::string_view line) {
     return withoutPlace(error.what());
   }
   transcript_.add(std::string(line));
-  if (decidesContext(c.op)) context_ += std::string(line) + "\n";
+  context_ = std::move(next);
   return "";
 }
 

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <set>
 
 namespace sim {
 
@@ -136,20 +135,16 @@ std::string resolve(const std::string& folder, const std::string& path) {
   return (std::filesystem::path(folder) / p).lexically_normal().string();
 }
 
-// What the script has done so far, to refuse commands that cannot run where they stand.
-struct Timeline {
-  bool launched = false;
-  bool bare = false;
-  std::set<int64_t> open;
-  int64_t opened = 0;
-  int64_t current = 0;
-};
-
 }  // namespace
 
 Script parseScript(std::string_view text, const std::string& name, const std::string& folder) {
+  ScriptContext context;
+  return parseScript(text, name, folder, context);
+}
+
+Script parseScript(std::string_view text, const std::string& name, const std::string& folder,
+                   ScriptContext& timeline) {
   Script script{name, folder, {}};
-  Timeline timeline;
   int lineNumber = 0;
   size_t start = 0;
   while (start <= text.size()) {

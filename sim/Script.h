@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -88,7 +89,23 @@ class ScriptError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What a script has done so far that decides whether a later command can run where it stands:
+// whether it launched, and which players `open`, `player` and `close` left open and current.
+struct ScriptContext {
+  bool launched = false;
+  bool bare = false;
+  std::set<int64_t> open;
+  int64_t opened = 0;   // players opened so far; the next one is numbered opened + 1
+  int64_t current = 0;  // 0: none
+};
+
 // Parses a whole script; `folder` resolves relative paths. Throws ScriptError.
 Script parseScript(std::string_view text, const std::string& name, const std::string& folder);
+// Parses `text` as the lines that follow a script that has reached `context`, and advances
+// `context` past them, so that a session growing a line at a time is parsed a line at a time.
+// Lines are numbered from 1 within `text`. On a ScriptError, `context` holds what the lines before
+// the refused one did.
+Script parseScript(std::string_view text, const std::string& name, const std::string& folder,
+                   ScriptContext& context);
 
 }  // namespace sim

@@ -98,4 +98,15 @@ TEST(ScriptParser, PlayerNumbersFollowOpensAndCloses) {
   EXPECT_EQ(script.commands[4].count, 2);
   EXPECT_EQ(script.commands[6].count, 3);
   EXPECT_NE(errorOf("launch\nopen\nopen\nclose 1\nplayer 1\n"), "");
+
+  // A line at a time, the context carries what the lines before did; a refused line leaves none.
+  sim::ScriptContext context;
+  for (const char* line : {"launch", "open", "open", "close 1"}) {
+    parseScript(line, "s", "/tmp", context);
+  }
+  EXPECT_THROW(parseScript("player 1", "s", "/tmp", context), ScriptError);
+  EXPECT_THROW(parseScript("open 0 0", "s", "/tmp", context), ScriptError);
+  EXPECT_THROW(parseScript("launch", "s", "/tmp", context), ScriptError);
+  parseScript("open", "s", "/tmp", context);
+  EXPECT_EQ(parseScript("player 3", "s", "/tmp", context).commands.at(0).count, 3);
 }
