@@ -6,6 +6,7 @@
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
+#include "JsonText.h"
 #include "Script.h"
 
 namespace sim {
@@ -18,39 +19,6 @@ constexpr const char* kSettingKeys[] = {"enabledSwitch", "showPlaybackRate", "sp
 constexpr double kLongestCatchUpMs = 1000;
 constexpr size_t kLogKept = 200;
 constexpr size_t kLogShown = 40;
-
-std::string jsonString(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
-std::string jsonNumber(double value) {
-  if (!std::isfinite(value)) return "0";
-  char text[40];
-  std::snprintf(text, sizeof text, "%.9g", value);
-  return text;
-}
 
 std::string scriptDecimal(double value) {
   char text[64];
@@ -102,6 +70,15 @@ std::string_view trimmed(std::string_view line) {
     line.remove_suffix(1);
   }
   return line;
+}
+
+// A settings value as /state shows it: a string as the `setting` command writes it, in quotes.
+std::string jsonSetting(const id& value) {
+  auto n = objc_cast<NSNumber>(value);
+  if (n && n->kind_() == NSNumber::Kind::Real) return jsonNumber(n->doubleValue());
+  std::string text = settingText(value);
+  if (text.empty()) return "null";
+  return text.front() == '"' ? jsonString(text) : text;
 }
 
 // "NAME:LINE: what" -> "what".
@@ -214,8 +191,11 @@ std::string Playground::stateJson(const std::string& error) const {
   field("player", std::to_string(o.currentPlayer));
   field("playerWidth", jsonNumber(o.playerWidth));
   field("playerHeight", jsonNumber(o.playerHeight));
-  field("volume", jsonNumber(o.volume));
-  field("brightness", jsonNumber(o.brightness));
+  auto level = [](double value) {
+    return heldAsFloat(value) ? jsonNumber(static_cast<float>(value)) : jsonNumber(value);
+  };
+  field("volume", level(o.volume));
+  field("brightness", level(o.brightness));
   field("seeksBackward", std::to_string(o.seeksBackward));
   field("seeksForward", std::to_string(o.seeksForward));
   field("position", jsonNumber(o.seekPosition));
@@ -230,10 +210,9 @@ std::string Playground::stateJson(const std::string& error) const {
   std::string settings = "{";
   auto file = settingsFile();
   for (const char* key : kSettingKeys) {
-    std::string value = file ? settingText(file->objectForKey(NSStr(key))) : "";
-    if (value.empty() || value.front() == '"') value = value.empty() ? "null" : jsonString(value);
     if (settings.size() > 1) settings += ",";
-    settings += jsonString(key) + ":" + value;
+    settings +=
+        jsonString(key) + ":" + (file ? jsonSetting(file->objectForKey(NSStr(key))) : "null");
   }
   field("settings", settings + "}");
   std::string log = "[";
