@@ -111,6 +111,7 @@ Playground::Playground(DeviceRoot& device, double wallMs)
 void Playground::sync(double wallMs, double ageMs) {
   double target = wallMs - std::fmax(ageMs, 0.0) - wallOrigin_;
   double gap = target - engine_.nowMs();
+  if (!(gap > 0)) return;  // an event from the engine's past (or a NaN time) waits for nothing
   if (gap > kLongestCatchUpMs) {
     wallOrigin_ += gap - kLongestCatchUpMs;
     gap = kLongestCatchUpMs;
