@@ -121,6 +121,10 @@ int serve(DeviceRoot& device, int port) {
   auto server = std::make_unique<HttpServer>([&](const HttpRequest& request) {
     HttpResponse response = route(*playground, request, port);
     relaunchAsked = relaunchAsked || response.stopsServer;
+    // No page of another site may show this one in a frame, where it could be clicked unseen.
+    response.headers.emplace_back("X-Frame-Options", "DENY");
+    response.headers.emplace_back("Content-Security-Policy", "frame-ancestors 'none'");
+    response.headers.emplace_back("X-Content-Type-Options", "nosniff");
     return response;
   });
   // The port comes first: a playground that cannot be reached says so before it starts the app.

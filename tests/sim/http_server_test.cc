@@ -248,10 +248,15 @@ TEST_F(PlaygroundServer, ASecondOneOnTheSamePortSaysSoAndExitsWithStatusTwo) {
   close(s);
 }
 
-TEST_F(PlaygroundServer, RefusesAnAgeOutOfRangeAndOtherHosts) {
+TEST_F(PlaygroundServer, RefusesAnAgeOutOfRangeAndToBeFramed) {
   EXPECT_EQ(statusOf(get("/state?age=1e20")), 400);
   EXPECT_EQ(statusOf(get("/state?age=-5")), 400);
   EXPECT_EQ(statusOf(get("/state?age=12.5")), 200);
+  std::string page = get("/");
+  EXPECT_EQ(statusOf(page), 200);
+  EXPECT_NE(page.find("\r\nX-Frame-Options: DENY\r\n"), std::string::npos) << page.substr(0, 400);
+  EXPECT_NE(page.find("\r\nContent-Security-Policy: frame-ancestors 'none'\r\n"),
+            std::string::npos);
   EXPECT_EQ(statusOf(roundTrip(port_, "GET / HTTP/1.1\r\nHost: evil.example:" +
                                           std::to_string(port_) + "\r\nConnection: close\r\n\r\n")),
             403);
