@@ -1,5 +1,6 @@
 #include "SessionTranscript.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +13,7 @@ namespace sim {
 namespace {
 
 constexpr int64_t kEventSpacingUs = 8000;
+constexpr int64_t kLongestWaitUs = 1'000'000'000'000;  // `wait` takes at most 1e9 ms
 
 std::string levelText(double level) {
   return heldAsFloat(level) ? shortestDecimal(static_cast<float>(level)) : shortestDecimal(level);
@@ -96,12 +98,18 @@ std::vector<std::string> expectLines(const Observed& end, bool launched) {
 std::string SessionTranscript::wait(int64_t microseconds) {
   if (microseconds <= 0) return "";
   std::string own = "wait " + formatMs(microseconds);
-  if (lastWait_ >= 0) {
-    lastWait_ += microseconds;
-    lines_.back() = "wait " + formatMs(lastWait_);
-  } else {
-    lastWait_ = microseconds;
-    lines_.push_back(own);
+  // A merged wait stops at the longest one a script takes, and another line goes on from there.
+  for (int64_t rest = microseconds; rest > 0;) {
+    if (lastWait_ >= 0 && lastWait_ < kLongestWaitUs) {
+      int64_t added = std::min(rest, kLongestWaitUs - lastWait_);
+      lastWait_ += added;
+      rest -= added;
+      lines_.back() = "wait " + formatMs(lastWait_);
+    } else {
+      lastWait_ = std::min(rest, kLongestWaitUs);
+      rest -= lastWait_;
+      lines_.push_back("wait " + formatMs(lastWait_));
+    }
   }
   return own;
 }

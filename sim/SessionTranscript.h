@@ -29,8 +29,9 @@ std::vector<std::string> expectLines(const Observed& end, bool launched);
 
 class SessionTranscript {
  public:
-  // Records a wait; one that directly follows another is merged into it. Answers the line as
-  // recorded on its own ("wait MS"), or "" for a wait that rounds to nothing.
+  // Records a wait; one that directly follows another is merged into it, up to the longest wait
+  // a script takes. Answers the line as recorded on its own ("wait MS"), or "" for a wait that
+  // rounds to nothing.
   std::string wait(int64_t microseconds);
   void add(std::string line);
 

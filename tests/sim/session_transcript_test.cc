@@ -58,6 +58,9 @@ TEST(SessionTranscript, MergesWaitsThatFollowEachOther) {
   transcript.add("up");
   transcript.wait(3);
   EXPECT_EQ(transcript.lines(), (Lines{"wait 1.5", "up", "wait 0.003"}));
+  transcript.wait(999'999'999'000 - 3);  // to a millisecond short of the longest wait
+  transcript.wait(3000);
+  EXPECT_EQ(transcript.lines(), (Lines{"wait 1.5", "up", "wait 1000000000", "wait 2"}));
 }
 
 TEST(SessionTranscript, ClosesTheScriptWithChecksOfTheEndState) {
