@@ -151,6 +151,7 @@ int serve(DeviceRoot& device, int port) {
   pthread_kill(signalWaiter.native_handle(), SIGUSR1);
   signalWaiter.join();
   if (relaunchAsked) {
+    server.reset();  // its sockets go before the new process binds the port
     playground.reset();
     relaunch(device, port);
     return 2;
