@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libplist-dev libgtest-dev libgmock-dev
-  libcpp-httplib-dev)
+  libmicrohttpd-dev)
 packages+=("$@")
 
 missing=()

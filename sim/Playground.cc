@@ -7,6 +7,7 @@
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
+#include "JsonText.h"
 #include "KnownSettings.h"
 #include "Script.h"
 
@@ -17,39 +18,6 @@ namespace {
 constexpr double kLongestCatchUpMs = 1000;
 constexpr size_t kLogKept = 200;
 constexpr size_t kLogShown = 40;
-
-std::string jsonString(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
-std::string jsonNumber(double value) {
-  if (!std::isfinite(value)) return "0";
-  char text[40];
-  std::snprintf(text, sizeof text, "%.9g", value);
-  return text;
-}
 
 std::string scriptString(const std::string& text) {
   std::string out = "\"";
@@ -101,16 +69,20 @@ std::string_view trimmed(std::string_view line) {
   return line;
 }
 
+// A settings value as /state shows it: a string as the `setting` command writes it, in quotes.
+std::string jsonSetting(const id& value) {
+  auto n = objc_cast<NSNumber>(value);
+  if (n && n->kind_() == NSNumber::Kind::Real) return jsonNumber(n->doubleValue());
+  std::string text = settingText(value);
+  if (text.empty()) return "null";
+  return text.front() == '"' ? jsonString(text) : text;
+}
+
 // "NAME:LINE: what" -> "what".
 std::string withoutPlace(const std::string& message) {
   auto first = message.find(':');
   auto second = first == std::string::npos ? first : message.find(':', first + 1);
   return second == std::string::npos ? message : message.substr(second + 2);
-}
-
-bool decidesContext(Op op) {
-  return op == Op::Screen || op == Op::Launch || op == Op::Open || op == Op::Player ||
-         op == Op::Close;
 }
 
 }  // namespace
@@ -136,6 +108,7 @@ Playground::Playground(DeviceRoot& device, double wallMs)
 void Playground::sync(double wallMs, double ageMs) {
   double target = wallMs - std::fmax(ageMs, 0.0) - wallOrigin_;
   double gap = target - engine_.nowMs();
+  if (!(gap > 0)) return;  // an event from the engine's past (or a NaN time) waits for nothing
   if (gap > kLongestCatchUpMs) {
     wallOrigin_ += gap - kLongestCatchUpMs;
     gap = kLongestCatchUpMs;
@@ -165,8 +138,10 @@ std::string Playground::command(std::string_view text) {
 
 std::string Playground::runLine(std::string_view line) {
   Command c;
+  // The context moves on only once the line has run: a line the engine refuses leaves no trace.
+  ScriptContext next = context_;
   try {
-    auto parsed = parseScript(context_ + std::string(line) + "\n", "playground", ".");
+    auto parsed = parseScript(line, "playground", ".", next);
     if (parsed.commands.empty()) return "";
     c = parsed.commands.back();
   } catch (const ScriptError& error) {
@@ -182,7 +157,7 @@ std::string Playground::runLine(std::string_view line) {
     return withoutPlace(error.what());
   }
   transcript_.add(std::string(line));
-  if (decidesContext(c.op)) context_ += std::string(line) + "\n";
+  context_ = std::move(next);
   return "";
 }
 
@@ -214,8 +189,11 @@ std::string Playground::stateJson(const std::string& error) const {
   field("player", std::to_string(o.currentPlayer));
   field("playerWidth", jsonNumber(o.playerWidth));
   field("playerHeight", jsonNumber(o.playerHeight));
-  field("volume", jsonNumber(o.volume));
-  field("brightness", jsonNumber(o.brightness));
+  auto level = [](double value) {
+    return heldAsFloat(value) ? jsonNumber(static_cast<float>(value)) : jsonNumber(value);
+  };
+  field("volume", level(o.volume));
+  field("brightness", level(o.brightness));
   field("seeksBackward", std::to_string(o.seeksBackward));
   field("seeksForward", std::to_string(o.seeksForward));
   field("position", jsonNumber(o.seekPosition));
@@ -231,10 +209,9 @@ std::string Playground::stateJson(const std::string& error) const {
   auto file = settingsFile();
   for (const auto& known : kKnownSettings) {
     const char* key = known.name;
-    std::string value = file ? settingText(file->objectForKey(NSStr(key))) : "";
-    if (value.empty() || value.front() == '"') value = value.empty() ? "null" : jsonString(value);
     if (settings.size() > 1) settings += ",";
-    settings += jsonString(key) + ":" + value;
+    settings +=
+        jsonString(key) + ":" + (file ? jsonSetting(file->objectForKey(NSStr(key))) : "null");
   }
   field("settings", settings + "}");
   std::string log = "[";

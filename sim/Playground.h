@@ -13,6 +13,7 @@
 
 #include "DeviceRoot.h"
 #include "Engine.h"
+#include "Script.h"
 #include "SessionTranscript.h"
 
 namespace sim {
@@ -48,9 +49,9 @@ class Playground {
   std::ostringstream errors_;
   Engine engine_;
   SessionTranscript transcript_;
-  // The lines that decide whether a later line can run where it stands (launch, open, player,
-  // close), so each new line is parsed in its session's context without parsing the whole session.
-  std::string context_;
+  // Where the session's lines have left it, so that each new line is parsed on its own, in the
+  // session's context, in a time that does not grow with the session.
+  ScriptContext context_;
   std::deque<std::string> recentLog_;
   double wallOrigin_ = 0;  // wall time at the engine's time 0
 };

@@ -99,6 +99,12 @@ for (const key of ["topArea", "bottomArea"]) {
   for (const [value, text] of areas) $("set-" + key).add(new Option(text, value));
 }
 
+// JSON holds no infinities or NaN: the state writes them as the scripts do, "inf", "-inf", "nan".
+const real = (v) => typeof v === "number" ? v : v === "inf" ? Infinity : v === "-inf" ? -Infinity : NaN;
+const shown = (v, format) => Number.isFinite(real(v)) ? format(real(v)) : String(v);
+const trimmed = (v) => v.toFixed(4).replace(/0+$/, "").replace(/\.$/, "");
+const level = (v) => real(v) >= 0 ? Math.min(real(v), 1) : 0;
+
 let state = null;
 let svgShown = "";
 function show(s) {
@@ -110,16 +116,17 @@ function show(s) {
     if (s.svg) { player.innerHTML = s.svg; player.classList.remove("empty"); }
     else { player.textContent = "No player is open"; player.classList.add("empty"); }
   }
-  $("volume-bar").style.width = (s.volume * 100) + "%";
-  $("volume-value").textContent = s.volume.toFixed(4).replace(/0+$/, "").replace(/\.$/, "");
-  $("brightness-bar").style.width = (s.brightness * 100) + "%";
-  $("brightness-value").textContent = s.brightness.toFixed(4).replace(/0+$/, "").replace(/\.$/, "");
-  $("dim").style.opacity = ((1 - s.brightness) * 0.8).toFixed(3);
-  $("position-value").textContent = s.player ? s.position.toFixed(1) + " s" : "no player";
+  $("volume-bar").style.width = (level(s.volume) * 100) + "%";
+  $("volume-value").textContent = shown(s.volume, trimmed);
+  $("brightness-bar").style.width = (level(s.brightness) * 100) + "%";
+  $("brightness-value").textContent = shown(s.brightness, trimmed);
+  $("dim").style.opacity = ((1 - level(s.brightness)) * 0.8).toFixed(3);
+  $("position-value").textContent =
+    s.player ? shown(s.position, (v) => v.toFixed(1)) + " s" : "no player";
   $("seeks-value").textContent = s.seeksBackward + " back, " + s.seeksForward + " forward";
-  $("rate-value").textContent = s.player ? s.rate + "x" : "no player";
+  $("rate-value").textContent = s.player ? shown(s.rate, String) + "x" : "no player";
   $("label-value").textContent = s.hasStepper ? s.label : "no stepper";
-  $("time-value").textContent = (s.time / 1000).toFixed(1) + " s";
+  $("time-value").textContent = shown(s.time, (v) => (v / 1000).toFixed(1)) + " s";
   for (const key of Object.keys(defaults)) {
     const input = $("set-" + key);
     if (input === document.activeElement) continue;
@@ -183,7 +190,9 @@ const all = () => [...fingers.values()].map(text).join(" ");
 const player = $("player");
 player.addEventListener("pointerdown", (event) => {
   const p = pointOf(event);
-  if (!p || p.x < 0 || p.y < 0 || p.x > state.playerWidth || p.y > state.playerHeight) return;
+  if (!p || p.x < 0 || p.y < 0 || p.x > real(state.playerWidth) || p.y > real(state.playerHeight)) {
+    return;
+  }
   event.preventDefault();
   player.setPointerCapture(event.pointerId);
   fingers.set(event.pointerId, p);

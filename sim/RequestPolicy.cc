@@ -2,10 +2,13 @@
 
 #include <cctype>
 #include <charconv>
+#include <string>
 
 namespace sim {
 
 namespace {
+
+constexpr double kLongestAgeMs = 24 * 60 * 60 * 1000.0;
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -44,6 +47,14 @@ bool requestAllowed(const std::optional<std::string_view>& host,
                     const std::optional<std::string_view>& origin, int port) {
   if (!host || !hostAllowed(*host, port)) return false;
   return !origin || originAllowed(*origin, port);
+}
+
+std::optional<double> requestAge(std::string_view text) {
+  double age = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), age);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (!(age >= 0 && age <= kLongestAgeMs)) return std::nullopt;
+  return age;
 }
 
 }  // namespace sim

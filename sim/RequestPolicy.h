@@ -16,4 +16,9 @@ bool originAllowed(std::string_view origin, int port);
 bool requestAllowed(const std::optional<std::string_view>& host,
                     const std::optional<std::string_view>& origin, int port);
 
+// The `age` a request gives its event, in milliseconds: a decimal from 0 to a day, or nullopt for
+// anything else (a sign, an infinity, NaN, more than a day, bytes after the number), so that no
+// request can carry a time the session's clock cannot take.
+std::optional<double> requestAge(std::string_view text);
+
 }  // namespace sim

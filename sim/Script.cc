@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <limits>
 
-#include "PlayerRoster.h"
-
 #include "KnownSettings.h"
 
 namespace sim {
@@ -195,14 +193,6 @@ std::string resolve(const std::string& folder, const std::string& path) {
   return (std::filesystem::path(folder) / p).lexically_normal().string();
 }
 
-// What the script has done so far, to refuse commands that cannot run where they stand.
-struct Timeline {
-  bool launched = false;
-  bool bare = false;
-  PlayerRoster players;
-  double clockMs = 0;  // where the virtual clock stands after the commands so far
-};
-
 // How far a command moves the virtual clock, as the engine runs it.
 double clockAdvanceMs(const Command& c) {
   switch (c.op) {
@@ -224,8 +214,13 @@ double clockAdvanceMs(const Command& c) {
 }  // namespace
 
 Script parseScript(std::string_view text, const std::string& name, const std::string& folder) {
+  ScriptContext context;
+  return parseScript(text, name, folder, context);
+}
+
+Script parseScript(std::string_view text, const std::string& name, const std::string& folder,
+                   ScriptContext& timeline) {
   Script script{name, folder, {}};
-  Timeline timeline;
   // Editors put a byte-order mark first; it is no part of the first command.
   if (text.substr(0, 3) == "\xef\xbb\xbf") text.remove_prefix(3);
   if (text.size() > kMaxScriptBytes) {
@@ -307,7 +302,8 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
         c.value.kind = SettingValue::Real;
         c.value.real = real;
       } else if (const KnownSetting* known = knownSetting(c.text)) {
-        p.fail("expected " + c.text + "'s value, " + whatItTakes(*known) + ", got \"" + v.text + "\"");
+        p.fail("expected " + c.text + "'s value, " + whatItTakes(*known) + ", got \"" + v.text +
+               "\"");
       } else {
         p.fail(
             "expected true, false, an integer, a decimal, inf, -inf, nan or a quoted string, got "

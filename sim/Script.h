@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "PlayerRoster.h"
+
 namespace sim {
 
 struct Point {
@@ -105,9 +107,24 @@ class ScriptError : public std::runtime_error {
 // terminal's escape sequences.
 std::string printable(std::string_view text);
 
+// What a script has done so far that decides whether a later command can run where it stands:
+// whether it launched, which players are open and current, and where the virtual clock stands.
+struct ScriptContext {
+  bool launched = false;
+  bool bare = false;
+  PlayerRoster players;
+  double clockMs = 0;  // after the commands so far
+};
+
 // Parses a whole script; `folder` resolves relative paths. A leading UTF-8 byte-order mark is
 // skipped. Throws ScriptError, whose message shows control characters and bytes that are not
 // UTF-8 as \xNN.
 Script parseScript(std::string_view text, const std::string& name, const std::string& folder);
+// Parses `text` as the lines that follow a script that has reached `context`, and advances
+// `context` past them, so that a session growing a line at a time is parsed a line at a time.
+// Lines are numbered from 1 within `text`. On a ScriptError, `context` holds what the lines before
+// the refused one did.
+Script parseScript(std::string_view text, const std::string& name, const std::string& folder,
+                   ScriptContext& context);
 
 }  // namespace sim

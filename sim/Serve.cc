@@ -1,5 +1,4 @@
 // The playground's HTTP side: the page, and the session behind it, on 127.0.0.1 only.
-#include <httplib.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -7,11 +6,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
-#include <mutex>
 #include <thread>
 
 #include "Engine.h"
+#include "HttpServer.h"
 #include "Playground.h"
 #include "PlaygroundPage.h"
 #include "RequestPolicy.h"
@@ -22,24 +22,65 @@ namespace {
 
 // Marks a relaunched playground's device root as a temporary one it must remove at the end.
 constexpr const char* kOwnsRootVariable = "GLIDEPAD_PLAYGROUND_OWNS_ROOT";
-constexpr size_t kLargestRequest = 64 * 1024;
 
 double wallMs() {
   using namespace std::chrono;
   return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::optional<std::string> header(const httplib::Request& request, const char* name) {
-  if (!request.has_header(name)) return std::nullopt;
-  return request.get_header_value(name);
+HttpResponse text(int status, std::string body) {
+  return {status, "text/plain; charset=utf-8", std::move(body), {}, false};
 }
 
-double ageOf(const httplib::Request& request) {
-  if (!request.has_param("age")) return 0;
-  char* end = nullptr;
-  std::string text = request.get_param_value("age");
-  double age = std::strtod(text.c_str(), &end);
-  return end != text.c_str() && std::isfinite(age) ? age : 0;
+HttpResponse fresh(std::string type, std::string body) {
+  return {200, std::move(type), std::move(body), {{"Cache-Control", "no-store"}}, false};
+}
+
+// The session's answers to the page. The server calls it on one thread, one request at a time.
+HttpResponse route(Playground& playground, const HttpRequest& request, int port) {
+  std::optional<std::string_view> host, origin;
+  if (request.host) host = *request.host;
+  if (request.origin) origin = *request.origin;
+  if (!requestAllowed(host, origin, port)) {
+    return text(403, "refused: the playground answers pages of its own origin only\n");
+  }
+  double age = 0;
+  if (auto given = request.queryValue("age")) {
+    auto parsed = requestAge(*given);
+    if (!parsed) return text(400, "refused: expected an age in milliseconds from 0 to 86400000\n");
+    age = *parsed;
+  }
+  const std::string& path = request.path;
+  bool get = request.method == "GET", post = request.method == "POST";
+  if (get && path == "/") return fresh("text/html; charset=utf-8", playgroundPage());
+  if ((get && path == "/state") || (post && path == "/tick")) {
+    playground.sync(wallMs(), age);
+    return fresh("application/json", playground.stateJson());
+  }
+  if (post && path == "/command") {
+    playground.sync(wallMs(), age);
+    std::string problem = playground.command(request.body);
+    HttpResponse response = fresh("application/json", playground.stateJson(problem));
+    if (!problem.empty()) response.status = 400;
+    return response;
+  }
+  if (get && path == "/snapshot.svg") {
+    playground.sync(wallMs());
+    return fresh("image/svg+xml", playground.snapshotSvg());
+  }
+  if (get && path == "/session.script") {
+    playground.sync(wallMs());
+    HttpResponse response = fresh("text/plain; charset=utf-8", playground.sessionScript());
+    response.headers.emplace_back("Content-Disposition",
+                                  "attachment; filename=\"playground.session\"");
+    return response;
+  }
+  if (post && path == "/relaunch") {
+    HttpResponse response = fresh("application/json", "{\"relaunching\":true}");
+    response.stopsServer = true;
+    return response;
+  }
+  return text(404, "not found\n");
 }
 
 void relaunch(DeviceRoot& device, int port) {
@@ -75,8 +116,22 @@ int serve(DeviceRoot& device, int port) {
   signal(SIGTERM, SIG_DFL);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-  std::mutex mutex;
   std::unique_ptr<Playground> playground;
+  bool relaunchAsked = false;
+  auto server = std::make_unique<HttpServer>([&](const HttpRequest& request) {
+    HttpResponse response = route(*playground, request, port);
+    relaunchAsked = relaunchAsked || response.stopsServer;
+    // No page of another site may show this one in a frame, where it could be clicked unseen.
+    response.headers.emplace_back("X-Frame-Options", "DENY");
+    response.headers.emplace_back("Content-Security-Policy", "frame-ancestors 'none'");
+    response.headers.emplace_back("X-Content-Type-Options", "nosniff");
+    return response;
+  });
+  // The port comes first: a playground that cannot be reached says so before it starts the app.
+  if (std::string problem = server->listen(port); !problem.empty()) {
+    std::cerr << "glidepad-sim: cannot listen on 127.0.0.1:" << port << ": " << problem << "\n";
+    return 2;
+  }
   try {
     playground = std::make_unique<Playground>(device, wallMs());
   } catch (const std::exception& error) {
@@ -84,84 +139,19 @@ int serve(DeviceRoot& device, int port) {
     return 2;
   }
 
-  httplib::Server server;
-  server.set_payload_max_length(kLargestRequest);
-  server.set_keep_alive_timeout(2);
-  std::atomic<bool> relaunchAsked = false;
-
-  server.set_pre_routing_handler(
-      [port](const httplib::Request& request, httplib::Response& response) {
-        auto host = header(request, "Host");
-        auto origin = header(request, "Origin");
-        std::optional<std::string_view> hostView, originView;
-        if (host) hostView = *host;
-        if (origin) originView = *origin;
-        if (requestAllowed(hostView, originView, port)) {
-          return httplib::Server::HandlerResponse::Unhandled;
-        }
-        response.status = 403;
-        response.set_content("refused: the playground answers pages of its own origin only\n",
-                             "text/plain");
-        return httplib::Server::HandlerResponse::Handled;
-      });
-  auto state = [&](const httplib::Request& request, httplib::Response& response) {
-    std::lock_guard lock(mutex);
-    playground->sync(wallMs(), ageOf(request));
-    response.set_header("Cache-Control", "no-store");
-    response.set_content(playground->stateJson(), "application/json");
-  };
-  server.Get("/", [](const httplib::Request&, httplib::Response& response) {
-    response.set_header("Cache-Control", "no-store");
-    response.set_content(playgroundPage(), "text/html; charset=utf-8");
-  });
-  server.Get("/state", state);
-  server.Post("/tick", state);
-  server.Post("/command", [&](const httplib::Request& request, httplib::Response& response) {
-    std::lock_guard lock(mutex);
-    playground->sync(wallMs(), ageOf(request));
-    std::string problem = playground->command(request.body);
-    if (!problem.empty()) response.status = 400;
-    std::string json = playground->stateJson(problem);
-    response.set_header("Cache-Control", "no-store");
-    response.set_content(json, "application/json");
-  });
-  server.Get("/snapshot.svg", [&](const httplib::Request&, httplib::Response& response) {
-    std::lock_guard lock(mutex);
-    playground->sync(wallMs());
-    response.set_header("Cache-Control", "no-store");
-    response.set_content(playground->snapshotSvg(), "image/svg+xml");
-  });
-  server.Get("/session.script", [&](const httplib::Request&, httplib::Response& response) {
-    std::lock_guard lock(mutex);
-    playground->sync(wallMs());
-    response.set_header("Cache-Control", "no-store");
-    response.set_header("Content-Disposition", "attachment; filename=\"playground.session\"");
-    response.set_content(playground->sessionScript(), "text/plain; charset=utf-8");
-  });
-  server.Post("/relaunch", [&](const httplib::Request&, httplib::Response& response) {
-    relaunchAsked = true;
-    response.set_content("{\"relaunching\":true}", "application/json");
-    server.stop();
-  });
-
-  if (!server.bind_to_port("127.0.0.1", port)) {
-    std::cerr << "glidepad-sim: cannot listen on 127.0.0.1:" << port << "\n";
-    return 2;
-  }
   std::thread signalWaiter([&] {
     int signal = 0;
     sigwait(&signals, &signal);
-    if (signal == SIGUSR1) return;
-    while (!server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    server.stop();
+    if (signal != SIGUSR1) server->stop();
   });
   std::cout << "glidepad-sim: the playground is at http://127.0.0.1:" << port << "/ (device root "
             << device.path() << "); Ctrl-C stops it" << std::endl;
-  server.listen_after_bind();
+  server->run();
   if (!relaunchAsked) std::cout << "glidepad-sim: the playground stopped" << std::endl;
   pthread_kill(signalWaiter.native_handle(), SIGUSR1);
   signalWaiter.join();
   if (relaunchAsked) {
+    server.reset();  // its sockets go before the new process binds the port
     playground.reset();
     relaunch(device, port);
     return 2;

@@ -1,23 +1,22 @@
 #include "SessionTranscript.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+#include "DecimalText.h"
 
 namespace sim {
 
 namespace {
 
 constexpr int64_t kEventSpacingUs = 8000;
+constexpr int64_t kLongestWaitUs = 1'000'000'000'000;  // `wait` takes at most 1e9 ms
 
-// A plain decimal (the script language has no exponents), close enough for a check's 1e-6.
-std::string number(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.7f", value);
-  std::string s = text;
-  while (s.back() == '0') s.pop_back();
-  if (s.back() == '.') s.pop_back();
-  return s == "-0" ? "0" : s;
+std::string levelText(double level) {
+  return heldAsFloat(level) ? shortestDecimal(static_cast<float>(level)) : shortestDecimal(level);
 }
 
 std::string quoted(const std::string& text) {
@@ -76,15 +75,22 @@ int64_t clockAdvanceOf(std::string_view line) {
   return 0;
 }
 
+bool heldAsFloat(double level) {
+  // A finite double beyond the float range has no float to compare with: converting it is
+  // undefined.
+  if (std::isfinite(level) && std::fabs(level) > FLT_MAX) return false;
+  return static_cast<double>(static_cast<float>(level)) == level;
+}
+
 std::vector<std::string> expectLines(const Observed& end, bool launched) {
   std::vector<std::string> lines;
-  lines.push_back("expect volume " + number(end.volume));
-  lines.push_back("expect brightness " + number(end.brightness));
+  lines.push_back("expect volume " + levelText(end.volume));
+  lines.push_back("expect brightness " + levelText(end.brightness));
   if (!launched) return lines;
   lines.push_back("expect seeks " + std::to_string(end.seeksBackward) + " " +
                   std::to_string(end.seeksForward));
   if (end.currentPlayer == 0) return lines;
-  lines.push_back("expect rate " + number(end.rate));
+  lines.push_back("expect rate " + shortestDecimal(end.rate));
   lines.push_back("expect label " + (end.hasStepper ? quoted(end.label) : std::string("none")));
   return lines;
 }
@@ -92,12 +98,18 @@ std::vector<std::string> expectLines(const Observed& end, bool launched) {
 std::string SessionTranscript::wait(int64_t microseconds) {
   if (microseconds <= 0) return "";
   std::string own = "wait " + formatMs(microseconds);
-  if (lastWait_ >= 0) {
-    lastWait_ += microseconds;
-    lines_.back() = "wait " + formatMs(lastWait_);
-  } else {
-    lastWait_ = microseconds;
-    lines_.push_back(own);
+  // A merged wait stops at the longest one a script takes, and another line goes on from there.
+  for (int64_t rest = microseconds; rest > 0;) {
+    if (lastWait_ >= 0 && lastWait_ < kLongestWaitUs) {
+      int64_t added = std::min(rest, kLongestWaitUs - lastWait_);
+      lastWait_ += added;
+      rest -= added;
+      lines_.back() = "wait " + formatMs(lastWait_);
+    } else {
+      lastWait_ = std::min(rest, kLongestWaitUs);
+      rest -= lastWait_;
+      lines_.push_back("wait " + formatMs(lastWait_));
+    }
   }
   return own;
 }

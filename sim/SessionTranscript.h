@@ -18,14 +18,20 @@ std::string formatMs(int64_t microseconds);
 // event, a swipe's events together, a `wait` its time; 0 for everything else.
 int64_t clockAdvanceOf(std::string_view line);
 
+// Whether a level kept in a double is a 32-bit float exactly, as the volume and the brightness
+// are (the system steps both at single precision): such a level is written as the float it is
+// ("0.44", not "0.4399999976158142").
+bool heldAsFloat(double level);
+
 // `expect` lines that hold in the state `end` (volume, brightness, seeks, and, with a player open,
-// rate and label).
+// rate and label), each value in the shortest text that reads back to it.
 std::vector<std::string> expectLines(const Observed& end, bool launched);
 
 class SessionTranscript {
  public:
-  // Records a wait; one that directly follows another is merged into it. Answers the line as
-  // recorded on its own ("wait MS"), or "" for a wait that rounds to nothing.
+  // Records a wait; one that directly follows another is merged into it, up to the longest wait
+  // a script takes. Answers the line as recorded on its own ("wait MS"), or "" for a wait that
+  // rounds to nothing.
   std::string wait(int64_t microseconds);
   void add(std::string line);
 

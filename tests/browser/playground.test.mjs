@@ -255,6 +255,26 @@ test("fingers on a touch screen are sent together, and the session replays", asy
   }
 });
 
+test("numbers JSON cannot hold arrive as strings and the page shows them", async () => {
+  const p = await startPlayground();
+  try {
+    // The session cannot reach an infinite rate here, so the state is given one on the way.
+    await p.page.route(/\/(tick|command|state)/, async (route) => {
+      const state = await (await route.fetch()).json();
+      Object.assign(state, { rate: "inf", position: "nan", volume: "-inf", playerWidth: "inf" });
+      await route.fulfill({ json: state });
+    });
+    await p.page.waitForFunction(
+      () => document.getElementById("rate-value").textContent === "infx");
+    assert.equal(await p.page.locator("#position-value").textContent(), "nan s");
+    assert.equal(await p.page.locator("#volume-value").textContent(), "-inf");
+    assert.equal(await p.page.locator("#volume-bar").evaluate((e) => e.style.width), "0%");
+    assert.equal(await p.page.locator("#status").textContent(), "");
+  } finally {
+    await p.stop();
+  }
+});
+
 function rawRequest(port, headers, method = "GET", path = "/state") {
   return new Promise((done, fail) => {
     const request = http.request({ host: "127.0.0.1", port, path, method, headers }, (response) => {

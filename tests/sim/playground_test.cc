@@ -11,6 +11,8 @@
 #include <fstream>
 #include <limits>
 
+#include "JsonText.h"
+
 namespace {
 
 int replay(const std::string& script) {
@@ -100,6 +102,47 @@ TEST(Playground, RunsLinesInTheSessionsContextAndSavesAScriptThatReplays) {
   // A saved script whose end state differs fails its replay: the checks do check.
   std::string wrong = script + "expect volume 0.5\n";
   EXPECT_EQ(replay(wrong), 1);
+
+  // The state loses no digit: the stepped volume is the float it is, a setting the double it is.
+  std::string json = playground.stateJson();
+  std::string volume = json.substr(json.find("\"volume\":") + 9);
+  volume = volume.substr(0, volume.find(','));
+  EXPECT_EQ(std::strtof(volume.c_str(), nullptr), playground.engine().observe().volume);
+  EXPECT_LE(volume.find_last_of("0123456789") - volume.find_first_of("123456789"), 8u) << volume;
+  EXPECT_EQ(playground.command("setting speed 0.0000001"), "");
+  EXPECT_NE(playground.stateJson().find("\"speed\":1e-07"), std::string::npos);
+  // The event log shows the byte escaped, and nothing raw reaches the JSON.
+  EXPECT_EQ(playground.command("setting junk \"\xc3(\""), "");
+  json = playground.stateJson();
+  EXPECT_NE(json.find("\\\\xc3("), std::string::npos);
+  EXPECT_EQ(json.find("\xc3"), std::string::npos);
+}
+
+TEST(JsonText, WritesWellFormedUtf8AndNumbersJsonCanHold) {
+  struct Case {
+    std::string text, json;
+  } cases[] = {
+      {"a\"\\\n\x01", "\"a\\\"\\\\\\n\\u0001\""},
+      {"\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80 \xf4\x8f\xbf\xbf",  // é € 😀 U+10FFFF
+       "\"\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80 \xf4\x8f\xbf\xbf\""},
+      {"\x80", "\"\\ufffd\""},                                   // a continuation byte alone
+      {"\xc0\xaf", "\"\\ufffd\\ufffd\""},                        // an overlong "/"
+      {"\xe0\x9f\xbf", "\"\\ufffd\\ufffd\\ufffd\""},             // an overlong U+07FF
+      {"\xed\xa0\x80", "\"\\ufffd\\ufffd\\ufffd\""},             // a surrogate
+      {"\xf4\x90\x80\x80", "\"\\ufffd\\ufffd\\ufffd\\ufffd\""},  // past U+10FFFF
+      {"\xe2\x82", "\"\\ufffd\\ufffd\""},                        // cut short at the end
+      {"\xe2\x82x", "\"\\ufffd\\ufffdx\""},                      // cut short by an ASCII byte
+      {"\xff", "\"\\ufffd\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(sim::jsonString(c.text), c.json) << c.text;
+
+  EXPECT_EQ(sim::jsonNumber(0.2f), "0.2");
+  EXPECT_EQ(sim::jsonNumber(1e-7), "1e-07");
+  EXPECT_EQ(sim::jsonNumber(1e300), "1e+300");
+  EXPECT_EQ(sim::jsonNumber(-0.0), "-0");
+  EXPECT_EQ(sim::jsonNumber(std::numeric_limits<double>::infinity()), "\"inf\"");
+  EXPECT_EQ(sim::jsonNumber(-std::numeric_limits<float>::infinity()), "\"-inf\"");
+  EXPECT_EQ(sim::jsonNumber(std::nan("")), "\"nan\"");
 }
 
 }  // namespace

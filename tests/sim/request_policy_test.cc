@@ -47,4 +47,14 @@ TEST(RequestPolicy, NeedsAHostAndAnOwnOriginWhenThereIsOne) {
   EXPECT_FALSE(sim::requestAllowed("evil.example:80", "http://127.0.0.1:80", 80));
 }
 
+TEST(RequestPolicy, TakesAnAgeFromZeroToADayAndNothingElse) {
+  EXPECT_EQ(sim::requestAge("0"), 0.0);
+  EXPECT_EQ(sim::requestAge("12.5"), 12.5);
+  EXPECT_EQ(sim::requestAge("86400000"), 86400000.0);
+  for (const char* refused : {"86400000.5", "1e20", "-1", "-1e-300", "inf", "nan", "", " 1", "1 ",
+                              "+1", "0x10", "12abc", "1e99999"}) {
+    EXPECT_EQ(sim::requestAge(refused), std::nullopt) << refused;
+  }
+}
+
 }  // namespace

@@ -106,6 +106,16 @@ TEST(ScriptParser, PlayerNumbersFollowOpensAndCloses) {
   // After `close 1` the newest, player 3, is current, so `close` closes it and not player 2.
   EXPECT_EQ(errorOf("launch\nopen\nopen\nopen\nplayer 2\nclose 1\nclose\nplayer 3\n"),
             "s:8: expected an open player's number, but player 3 is not open");
+  // A line at a time, the context carries what the lines before did; a refused line leaves none.
+  sim::ScriptContext context;
+  for (const char* line : {"launch", "open", "open", "close 1"}) {
+    parseScript(line, "s", "/tmp", context);
+  }
+  EXPECT_THROW(parseScript("player 1", "s", "/tmp", context), ScriptError);
+  EXPECT_THROW(parseScript("open 0 0", "s", "/tmp", context), ScriptError);
+  EXPECT_THROW(parseScript("launch", "s", "/tmp", context), ScriptError);
+  parseScript("open", "s", "/tmp", context);
+  EXPECT_EQ(parseScript("player 3", "s", "/tmp", context).commands.at(0).count, 3);
 }
 
 TEST(ScriptParser, ReadsTheDecimalsTheSimulatorWrites) {

@@ -58,15 +58,24 @@ TEST(SessionTranscript, MergesWaitsThatFollowEachOther) {
   transcript.add("up");
   transcript.wait(3);
   EXPECT_EQ(transcript.lines(), (Lines{"wait 1.5", "up", "wait 0.003"}));
+  transcript.wait(999'999'999'000 - 3);  // to a millisecond short of the longest wait
+  transcript.wait(3000);
+  EXPECT_EQ(transcript.lines(), (Lines{"wait 1.5", "up", "wait 1000000000", "wait 2"}));
 }
 
 TEST(SessionTranscript, ClosesTheScriptWithChecksOfTheEndState) {
   sim::Observed end;
-  end.volume = 0.479999989;  // a float level as the system keeps it
+  // Levels are written in the shortest text that reads back: a float level as the float it is,
+  // any other as the double, however small or large.
+  end.volume = 0.2f;
+  end.brightness = 1e300;
+  EXPECT_EQ(sim::expectLines(end, false), (Lines{"expect volume 0.2", "expect brightness 1e+300"}));
+  end.brightness = 1e-7;
+  EXPECT_EQ(sim::expectLines(end, false)[1], "expect brightness 1e-07");
+  end.volume = 0.48f;
   end.brightness = 0.5;
   end.seeksBackward = 2;
   end.seeksForward = 1;
-  EXPECT_EQ(sim::expectLines(end, false), (Lines{"expect volume 0.48", "expect brightness 0.5"}));
   EXPECT_EQ(sim::expectLines(end, true),
             (Lines{"expect volume 0.48", "expect brightness 0.5", "expect seeks 2 1"}));
   end.currentPlayer = 1;
