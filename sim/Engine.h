@@ -72,6 +72,15 @@ class Engine {
   double screenHeight() const { return screenHeight_; }
   // Advances the clock by `ms` milliseconds, running main-queue work as it falls due.
   void advance(double ms);
+  // Answers `read()`, a read of the settings file on the simulator's own behalf, which the event
+  // log leaves out: it logs the library's reads only.
+  template <typename Read>
+  auto ownSettingsRead(Read read) const {
+    readingOwnSettings_ = true;
+    auto result = read();
+    readingOwnSettings_ = false;
+    return result;
+  }
 
  private:
   struct OpenPlayer;
@@ -120,7 +129,7 @@ class Engine {
     float rate;
   };
   std::vector<RateSelection> rateSelections_;  // not yet logged
-  bool readingOwnSettings_ = false;            // the engine's own reads are not logged
+  mutable bool readingOwnSettings_ = false;    // the engine's own reads are not logged
 
   // What the log has last reported, to report only changes.
   double loggedVolume_ = 0;

@@ -90,7 +90,7 @@ std::string withoutPlace(const std::string& message) {
 Playground::Playground(DeviceRoot& device, double wallMs)
     : device_(device), engine_(device, &log_, errors_, "playground") {
   std::vector<std::string> start;
-  if (auto settings = settingsFile()) {
+  if (auto settings = engine_.ownSettingsRead(settingsFile)) {
     for (const auto& known : kKnownSettings) {
       std::string value = settingText(settings->objectForKey(NSStr(known.name)));
       if (!value.empty()) start.push_back(std::string("setting ") + known.name + " " + value);
@@ -206,7 +206,7 @@ std::string Playground::stateJson(const std::string& error) const {
   field("failedChecks", std::to_string(engine_.failedChecks()));
   field("lines", std::to_string(transcript_.lines().size()));
   std::string settings = "{";
-  auto file = settingsFile();
+  auto file = engine_.ownSettingsRead(settingsFile);
   for (const auto& known : kKnownSettings) {
     const char* key = known.name;
     if (settings.size() > 1) settings += ",";
