@@ -75,11 +75,18 @@ id objectFrom(plist_t node) {
     case PLIST_DATE:
       return NSDate::dateWithTimeIntervalSinceReferenceDate(secondsOf(node));
     case PLIST_ARRAY: {
+      // By iterator: libplist finds an item by index by walking from the first item, unless
+      // the array was built by appending.
       std::vector<id> objects;
-      uint32_t count = plist_array_get_size(node);
-      objects.reserve(count);
-      for (uint32_t i = 0; i < count; ++i) {
-        id object = objectFrom(plist_array_get_item(node, i));
+      objects.reserve(plist_array_get_size(node));
+      plist_array_iter iterator = nullptr;
+      plist_array_new_iter(node, &iterator);
+      std::unique_ptr<void, MallocFree> ownIterator(iterator);
+      while (true) {
+        plist_t item = nullptr;
+        plist_array_next_item(node, iterator, &item);
+        if (item == nullptr) break;
+        id object = objectFrom(item);
         if (!object) return nullptr;
         objects.push_back(std::move(object));
       }
@@ -113,11 +120,11 @@ id objectFrom(plist_t node) {
   return nullptr;
 }
 
-bool nestingWithinLimits(std::string_view bytes) {
+bool withinLimits(std::string_view bytes) {
   if (plist_is_binary(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
-    return binaryPropertyListWithinLimits(bytes, kMaxPropertyListDepth, kMaxPropertyListValues);
+    return binaryPropertyListWithinLimits(bytes);
   }
-  return xmlNestingBound(bytes) <= kMaxPropertyListDepth;
+  return xmlPropertyListWithinLimits(bytes);
 }
 
 Plist nodeFrom(const NSObject* object, unsigned depth) {
@@ -174,7 +181,7 @@ Plist nodeFrom(const NSObject* object, unsigned depth) {
 id propertyListFromBytes(std::string_view bytes) {
   // libplist reads nothing shorter than its binary header, and takes a 32-bit length.
   if (bytes.size() < 8 || bytes.size() > kMaxPropertyListBytes) return nullptr;
-  if (!nestingWithinLimits(bytes)) return nullptr;
+  if (!withinLimits(bytes)) return nullptr;
   // A rejected binary input leaves the result untouched, so it must start out null.
   plist_t root = nullptr;
   plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);

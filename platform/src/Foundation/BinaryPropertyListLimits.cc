@@ -1,6 +1,5 @@
 #include "PropertyListLimits.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -8,128 +7,6 @@
 namespace foundation_detail {
 
 namespace {
-
-// XML.
-//
-// The exact reading below counts container tags as a parser meets them, but parsers differ on
-// the corners of markup: quotes inside tags, a "]" or ">" inside a comment or declaration, markup
-// inside a string. Wherever such a difference could move a closing tag in or out of a comment,
-// the exact reading gives up and the bound is the count of every "array" and "dict" in the file,
-// as if none were ever closed.
-
-bool equalsIgnoringCase(std::string_view text, std::string_view lowerWord) {
-  if (text.size() != lowerWord.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerWord[i]) return false;
-  }
-  return true;
-}
-
-bool isContainerName(std::string_view name) {
-  return equalsIgnoringCase(name, "array") || equalsIgnoringCase(name, "dict");
-}
-
-size_t countContainerWords(std::string_view xml) {
-  size_t count = 0;
-  for (size_t i = 0; i < xml.size(); ++i) {
-    bool array = equalsIgnoringCase(xml.substr(i, 5), "array");
-    bool dict = equalsIgnoringCase(xml.substr(i, 4), "dict");
-    if (!array && !dict) continue;
-    size_t length = array ? 5 : 4;
-    // An empty element closes itself; it adds nothing.
-    bool empty = i > 0 && xml[i - 1] == '<' && xml.substr(i + length, 2) == "/>";
-    if (!empty) ++count;
-    i += length - 1;
-  }
-  return count;
-}
-
-// A construct reads the same with and without quote handling when it uses at most one kind of
-// quote, and that one an even number of times.
-bool quotesAreUnambiguous(std::string_view construct) {
-  auto doubles = std::count(construct.begin(), construct.end(), '"');
-  auto singles = std::count(construct.begin(), construct.end(), '\'');
-  if (doubles > 0 && singles > 0) return false;
-  return doubles % 2 == 0 && singles % 2 == 0;
-}
-
-bool startsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-bool endsWith(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
-bool isNameEnd(char c) { return c == '/' || c == '>' || static_cast<unsigned char>(c) <= ' '; }
-
-std::optional<size_t> exactXmlNesting(std::string_view xml) {
-  size_t depth = 0;
-  size_t deepest = 0;
-  std::string_view openScalar;  // the element whose text is being read, if any
-  size_t at = 0;
-  while (true) {
-    size_t open = xml.find('<', at);
-    if (open == std::string_view::npos) return deepest;
-    size_t close = xml.find('>', open + 1);
-    // An unterminated construct ends the document; no reading builds anything after it.
-    if (close == std::string_view::npos) return deepest;
-    std::string_view construct = xml.substr(open, close - open + 1);
-    at = close + 1;
-    if (construct.find('<', 1) != std::string_view::npos) return std::nullopt;
-    if (!quotesAreUnambiguous(construct)) return std::nullopt;
-
-    if (startsWith(construct, "<![CDATA[")) {
-      if (!endsWith(construct, "]]>") || construct.size() < 12) return std::nullopt;
-      continue;
-    }
-    // Comments, processing instructions and declarations only stand between elements.
-    if (!openScalar.empty() && construct[1] == '!') return std::nullopt;
-    if (!openScalar.empty() && construct[1] == '?') return std::nullopt;
-    if (startsWith(construct, "<!--")) {
-      if (!endsWith(construct, "-->") || construct.size() < 7) return std::nullopt;
-      continue;
-    }
-    if (startsWith(construct, "<?")) {
-      if (!endsWith(construct, "?>")) return std::nullopt;
-      continue;
-    }
-    if (startsWith(construct, "<!")) {
-      if (construct.find_first_of("[]") != std::string_view::npos) return std::nullopt;
-      continue;
-    }
-    if (startsWith(construct, "</")) {
-      // Only the bare closing tag counts; "</array >" and the like are left to the fallback.
-      std::string_view name = construct.substr(2, construct.size() - 3);
-      if (!openScalar.empty()) {
-        if (name != openScalar) return std::nullopt;
-        openScalar = {};
-      } else if (isContainerName(name)) {
-        if (name != "array" && name != "dict") return std::nullopt;
-        if (depth == 0) return std::nullopt;
-        --depth;
-      }
-      continue;
-    }
-    if (!openScalar.empty()) return std::nullopt;
-    size_t nameEnd = 1;
-    while (nameEnd < construct.size() && !isNameEnd(construct[nameEnd])) ++nameEnd;
-    std::string_view name = construct.substr(1, nameEnd - 1);
-    if (name.empty()) return std::nullopt;
-    bool selfClosing = endsWith(construct, "/>");
-    if (isContainerName(name)) {
-      // Only the bare empty element is taken as empty; any other form counts as opened for good.
-      if (construct == "<array/>" || construct == "<dict/>") continue;
-      deepest = std::max(deepest, ++depth);
-    } else if (!selfClosing && !equalsIgnoringCase(name, "plist")) {
-      openScalar = name;
-    }
-  }
-}
-
-// Binary.
 
 uint64_t readBigEndian(const uint8_t* bytes, unsigned size) {
   uint64_t value = 0;
@@ -228,14 +105,19 @@ bool keyIsReadable(const BinaryList& list, uint64_t offset, ZeroUnits& zeroUnits
   return contents->count == 0 || !zeroUnits.anyIn(contents->start, contents->count);
 }
 
-}  // namespace
-
-size_t xmlNestingBound(std::string_view xml) {
-  if (auto exact = exactXmlNesting(xml)) return *exact;
-  return countContainerWords(xml);
+// The bytes libplist copies out of a string or data object each time it is referenced; past any
+// bound for a length field out of bounds, which libplist refuses too.
+uint64_t copiedBytes(const BinaryList& list, uint64_t offset) {
+  unsigned type = list.bytes[offset] >> 4;
+  if (type != 0x4 && type != 0x5 && type != 0x6) return 0;
+  auto contents = objectContents(list, offset);
+  if (!contents || contents->count > list.offsetTable) return UINT64_MAX;
+  return type == 0x6 ? 2 * contents->count : contents->count;
 }
 
-bool binaryPropertyListWithinLimits(std::string_view data, unsigned maxDepth, size_t maxValues) {
+}  // namespace
+
+bool binaryPropertyListWithinLimits(std::string_view data) {
   constexpr size_t kHeader = 8;
   constexpr size_t kTrailer = 32;
   if (data.size() < kHeader + kTrailer || data.substr(0, kHeader) != "bplist00") return false;
@@ -260,16 +142,20 @@ bool binaryPropertyListWithinLimits(std::string_view data, unsigned maxDepth, si
   };
   std::vector<Frame> path;
   size_t values = 0;
+  uint64_t copied = 0;
   ZeroUnits zeroUnits(data);
   auto enter = [&](uint64_t index, bool key) {
-    if (++values > maxValues) return false;
+    if (++values > kMaxPropertyListValues) return false;
     auto offset = list.objectOffset(index);
     if (!offset) return false;
     if (key && !keyIsReadable(list, *offset, zeroUnits)) return false;
+    uint64_t bytesOfObject = copiedBytes(list, *offset);
+    if (bytesOfObject > kMaxPropertyListCopiedBytes - copied) return false;
+    copied += bytesOfObject;
     auto references = containerReferences(list, *offset);
     if (!references) return false;
     if (*references) {
-      if (path.size() == maxDepth) return false;
+      if (path.size() == kMaxPropertyListDepth) return false;
       path.push_back(Frame{**references});
     }
     return true;
