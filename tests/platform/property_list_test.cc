@@ -389,9 +389,16 @@ TEST(PropertyList, XmlNestingIsBoundedBeforeParsing) {
     root.write(kPath, xml);
     EXPECT_EQ(readBack(), nullptr);
   }
-  // Such markup in a shallow file is harmless: it is only counted more cautiously.
-  root.write(kPath, "<plist><dict><!-- it's > here --><key>k</key><array/></dict></plist>");
-  EXPECT_NE(readBack(), nullptr);
+  // Read as libplist reads it, such markup in a shallow file hides no nesting: a comment, a
+  // processing instruction and CDATA holding ">" and tags, beside 300 sibling arrays, read.
+  root.write(kPath,
+             "<?xml version=\"1.0\"?><?x \"?>\" <array>?><plist><!-- a > b <array> -->"
+             "<dict><key>k</key><array>" +
+                 repeated("<array></array>", 300) +
+                 "<string><![CDATA[<array>]]></string></array></dict></plist>");
+  auto shallow = readDictionary();
+  ASSERT_NE(shallow, nullptr);
+  EXPECT_EQ(entry<NSArray>(shallow, "k")->count(), 301u);
 }
 
 TEST(PropertyList, BinaryNestingReferencesAndBoundsAreCheckedBeforeParsing) {
@@ -529,4 +536,140 @@ TEST(PropertyList, AUtf16KeyHoldingUPlus0000IsRefusedBeforeLibplistAbortsOnIt) {
       "\x1A";
   root.write(kPath, std::string(found, sizeof found - 1));
   EXPECT_EQ(readBack(), nullptr);
+}
+
+// Each bound on what libplist's work can grow to: a file at the bound reads, one step past it
+// does not. Shapes where that work grows fastest: many uses of one binary object, values deep
+// down, keys compared with every earlier key, entities in a long text.
+TEST(PropertyList, EveryCostBoundReadsAtItAndRefusesOneStepPast) {
+  test::TempDeviceRoot root;
+  // {"k": [item × count]}: the dictionary, its key and the array are three values.
+  auto sharedBinary = [](std::string_view item, size_t count) {
+    BinaryList list;
+    uint64_t key = list.add("\x51k");
+    uint64_t shared = list.add(item);
+    uint64_t array = list.add(BinaryList::arrayOf(std::vector<uint64_t>(count, shared)));
+    return list.finish(list.add("\xD1" + bigEndian(key, 4) + bigEndian(array, 4)));
+  };
+  // The same, with the array 127 levels down: the sum of depths is 8129 + 128 × count.
+  auto deepBinary = [](size_t count) {
+    BinaryList list;
+    uint64_t key = list.add("\x51k");
+    uint64_t shared = list.add("\x09");
+    uint64_t inner = list.add(BinaryList::arrayOf(std::vector<uint64_t>(count, shared)));
+    for (int level = 2; level < 128; ++level) inner = list.add(BinaryList::arrayOf({inner}));
+    return list.finish(list.add("\xD1" + bigEndian(key, 4) + bigEndian(inner, 4)));
+  };
+  // A dictionary of `count` distinct keys `width` bytes long; each new key is compared with
+  // every earlier one, at key length + 1 bytes each.
+  auto keysXml = [](size_t count, size_t width) {
+    std::string xml = "<plist><dict>";
+    for (size_t i = 0; i < count; ++i) {
+      std::string digits = std::to_string(10000 + i);
+      xml += "<key>" + std::string(width - digits.size(), 'k') + digits + "</key><true/>";
+    }
+    return xml + "</dict></plist>";
+  };
+  // Every entity moves the rest of its run, here 8 + 4 × count bytes from "<string>" on.
+  auto entitiesXml = [](size_t count) {
+    return "<plist><dict><key>k</key><string>" + repeated("&lt;", count) +
+           "</string></dict></plist>";
+  };
+  auto valuesXml = [](size_t count) {
+    return "<plist><dict><key>k</key><array>" + repeated("<true/>", count) +
+           "</array></dict></plist>";
+  };
+  const std::string text64 = "\x5F\x10\x40" + std::string(64, 's');
+  struct Case {
+    const char* bound;
+    std::string atBound;
+    std::string pastBound;
+  };
+  const Case cases[] = {
+      {"2^16 values, binary", sharedBinary("\x09", 65533), sharedBinary("\x09", 65534)},
+      {"2^16 values, XML", valuesXml(65533), valuesXml(65534)},
+      {"2^20 summed depths", deepBinary(8128), deepBinary(8129)},
+      {"1 MiB of copied text", sharedBinary(text64, 16383), sharedBinary(text64, 16384)},
+      {"2^20 key comparisons", keysXml(1448, 15), keysXml(1449, 15)},
+      {"2^24 key bytes compared", keysXml(256, 513), keysXml(256, 514)},
+      {"2^24 bytes moved by entities", entitiesXml(2047), entitiesXml(2048)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bound);
+    root.write(kPath, c.atBound);
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_NE(readBack(), nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    root.write(kPath, c.pastBound);
+    EXPECT_EQ(readBack(), nullptr);
+  }
+  // 200,000 uses of one value: once a minute's work in libplist, refused at once.
+  root.write(kPath, sharedBinary("\x09", 200000));
+  auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(readBack(), nullptr);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+}
+
+TEST(PropertyList, XmlReadsWithAUtf8MarkAndAsUtf16InEitherByteOrder) {
+  test::TempDeviceRoot root;
+  const std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<plist version=\"1.0\"><dict>"
+      "<key>caf\xC3\xA9</key><string>\xF0\x9F\x98\x80 \xE2\x82\xAC</string></dict></plist>\n";
+  // UTF-16 of the UTF-8 above (which holds no more than these code points).
+  auto utf16 = [](std::string_view utf8, bool bigEndian, std::vector<uint16_t> extra = {}) {
+    std::vector<uint16_t> units;
+    for (size_t i = 0; i < utf8.size();) {
+      auto byte = static_cast<uint8_t>(utf8[i]);
+      uint32_t code = byte;
+      size_t length = byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+      if (length > 1) code = byte & (0xFF >> (length + 1));
+      for (size_t k = 1; k < length; ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
+      i += length;
+      if (code >= 0x10000) {
+        units.push_back(static_cast<uint16_t>(0xD800 + ((code - 0x10000) >> 10)));
+        units.push_back(static_cast<uint16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+      } else {
+        units.push_back(static_cast<uint16_t>(code));
+      }
+    }
+    units.insert(units.end(), extra.begin(), extra.end());
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (uint16_t unit : units) {
+      char high = static_cast<char>(unit >> 8);
+      char low = static_cast<char>(unit & 0xFF);
+      out += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return out;
+  };
+  struct Case {
+    const char* name;
+    std::string bytes;
+  };
+  const Case readable[] = {
+      {"UTF-8 with its mark", "\xEF\xBB\xBF" + xml},
+      {"UTF-16, little-endian", utf16(xml, false)},
+      {"UTF-16, big-endian", utf16(xml, true)},
+  };
+  for (const auto& c : readable) {
+    SCOPED_TRACE(c.name);
+    root.write(kPath, c.bytes);
+    auto read = readDictionary();
+    ASSERT_NE(read, nullptr);
+    ASSERT_NE(entry<NSString>(read, "caf\xC3\xA9"), nullptr);
+    EXPECT_EQ(entry<NSString>(read, "caf\xC3\xA9")->string(), "\xF0\x9F\x98\x80 \xE2\x82\xAC");
+  }
+  const Case unreadable[] = {
+      {"a lone high surrogate at the end", utf16(xml, false, {0xD800})},
+      {"a lone low surrogate", utf16(xml, true, {0xDC00, 'x'})},
+      {"a high surrogate before another unit", utf16(xml, false, {0xD83D, 'x'})},
+      {"an odd byte count", utf16(xml, false) + "x"},
+      {"129 levels, in UTF-16", utf16(nestedXml(129), false)},
+  };
+  for (const auto& c : unreadable) {
+    SCOPED_TRACE(c.name);
+    root.write(kPath, c.bytes);
+    EXPECT_EQ(readBack(), nullptr);
+  }
+  root.write(kPath, utf16(nestedXml(128), true));
+  EXPECT_NE(readBack(), nullptr) << "the nesting bound counts the same in UTF-16";
 }

@@ -142,10 +142,13 @@ bool binaryPropertyListWithinLimits(std::string_view data) {
   };
   std::vector<Frame> path;
   size_t values = 0;
+  size_t depthSum = 0;
   uint64_t copied = 0;
   ZeroUnits zeroUnits(data);
   auto enter = [&](uint64_t index, bool key) {
     if (++values > kMaxPropertyListValues) return false;
+    depthSum += path.size();
+    if (depthSum > kMaxPropertyListDepthSum) return false;
     auto offset = list.objectOffset(index);
     if (!offset) return false;
     if (key && !keyIsReadable(list, *offset, zeroUnits)) return false;

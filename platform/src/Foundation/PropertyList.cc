@@ -15,6 +15,7 @@
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
+#include "PropertyListEncoding.h"
 #include "PropertyListLimits.h"
 
 namespace foundation_detail {
@@ -179,12 +180,15 @@ Plist nodeFrom(const NSObject* object, unsigned depth) {
 }  // namespace
 
 id propertyListFromBytes(std::string_view bytes) {
+  if (bytes.size() > kMaxPropertyListBytes) return nullptr;
+  std::string converted;
+  auto readable = unmarkedUtf8(bytes, converted);
   // libplist reads nothing shorter than its binary header, and takes a 32-bit length.
-  if (bytes.size() < 8 || bytes.size() > kMaxPropertyListBytes) return nullptr;
-  if (!withinLimits(bytes)) return nullptr;
+  if (!readable || readable->size() < 8) return nullptr;
+  if (!withinLimits(*readable)) return nullptr;
   // A rejected binary input leaves the result untouched, so it must start out null.
   plist_t root = nullptr;
-  plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
+  plist_from_memory(readable->data(), static_cast<uint32_t>(readable->size()), &root);
   Plist owned(root);
   if (!owned) return nullptr;
   return objectFrom(owned.get());

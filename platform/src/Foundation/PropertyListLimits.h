@@ -15,13 +15,19 @@ namespace foundation_detail {
 
 inline constexpr size_t kMaxPropertyListBytes = size_t{1} << 20;
 inline constexpr unsigned kMaxPropertyListDepth = 128;
-// Values of the tree libplist builds, each use of a shared binary object counted.
+// Values of the tree libplist builds, dictionary keys and each use of a shared binary object
+// counted.
 inline constexpr size_t kMaxPropertyListValues = size_t{1} << 16;
 // Bytes of strings and data that libplist copies out of a binary list, each use counted.
 inline constexpr size_t kMaxPropertyListCopiedBytes = kMaxPropertyListBytes;
-// Key comparisons that adding values to XML dictionaries can take (libplist's key hash has 4096
-// buckets and a hash anyone can collide, so a dictionary of n keys is counted as n²/2).
-inline constexpr size_t kMaxPropertyListKeyComparisons = size_t{1} << 21;
+// libplist checks each binary object against every container above it, for cycles: the sum of
+// the values' depths.
+inline constexpr size_t kMaxPropertyListDepthSum = size_t{1} << 20;
+// Key comparisons that adding values to XML dictionaries can take, and the bytes they compare
+// (libplist's key hash has 4096 buckets and a hash anyone can collide, so a dictionary of n keys
+// is counted as n²/2 comparisons, each of a whole key).
+inline constexpr size_t kMaxPropertyListKeyComparisons = size_t{1} << 20;
+inline constexpr size_t kMaxPropertyListKeyBytesCompared = size_t{1} << 24;
 // Bytes that XML entity replacement can move: each entity moves the rest of its run of text.
 inline constexpr size_t kMaxPropertyListEntityMoves = size_t{1} << 24;
 

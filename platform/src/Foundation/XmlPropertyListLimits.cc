@@ -47,8 +47,8 @@ size_t skipSpace(std::string_view xml, size_t at) {
 }
 
 bool isTextElement(std::string_view name) {
-  for (std::string_view text : {"integer", "real", "true", "false", "string", "key", "data",
-                                "date"}) {
+  for (std::string_view text :
+       {"integer", "real", "true", "false", "string", "key", "data", "date"}) {
     if (name == text) return true;
   }
   return false;
@@ -138,8 +138,10 @@ class XmlReading {
     return true;
   }
 
-  // A text element's content, which may hold comments and CDATA, and its closing tag.
-  bool skipText(std::string_view name) {
+  // A text element's content, which may hold comments and CDATA, and its closing tag; `length`
+  // is how much of the file the content takes, which bounds the text it gives.
+  bool skipText(std::string_view name, size_t& length) {
+    size_t start = at_;
     while (true) {
       size_t open = xml_.find('<', at_);
       if (open == kNone || open + 1 >= xml_.size()) return false;
@@ -155,6 +157,7 @@ class XmlReading {
         return false;
       }
     }
+    length = at_ - 1 - start;
     ++at_;
     if (at_ + name.size() >= xml_.size() || xml_.compare(at_, name.size(), name) != 0) {
       return false;
@@ -182,10 +185,13 @@ class XmlReading {
     bool container = dictionary || name == "array";
     if (!container) {
       if (!isTextElement(name)) return Step::Stop;
-      if (!empty && !skipText(name)) return Step::Stop;
+      size_t length = 0;
+      if (!empty && !skipText(name, length)) return Step::Stop;
       bool inDictionary = !parents_.empty() && parents_.back().dictionary;
       if (name == "key" && !keyRead_ && inDictionary) {
+        if (++values_ > kMaxPropertyListValues) return Step::OverLimit;
         keyRead_ = true;
+        keyLength_ = length;
         return Step::Next;
       }
     }
@@ -197,8 +203,13 @@ class XmlReading {
       Container& parent = parents_.back();
       if (parent.dictionary) {
         if (!keyRead_) return Step::Stop;
-        keyComparisons_ += parent.entries++;
-        if (keyComparisons_ > kMaxPropertyListKeyComparisons) return Step::OverLimit;
+        keyComparisons_ += parent.entries;
+        keyBytesCompared_ += parent.entries * (keyLength_ + 1);
+        ++parent.entries;
+        if (keyComparisons_ > kMaxPropertyListKeyComparisons ||
+            keyBytesCompared_ > kMaxPropertyListKeyBytesCompared) {
+          return Step::OverLimit;
+        }
       }
     }
     keyRead_ = false;
@@ -221,13 +232,15 @@ class XmlReading {
 
   std::string_view xml_;
   size_t at_ = 0;
-  std::vector<Kind> path_;           // open plist, dict and array tags
-  std::vector<Container> parents_;   // the containers that new values go into
+  std::vector<Kind> path_;          // open plist, dict and array tags
+  std::vector<Container> parents_;  // the containers that new values go into
   bool rootBuilt_ = false;
   bool hasContent_ = false;
-  bool keyRead_ = false;             // a key waits for its value
+  bool keyRead_ = false;  // a key waits for its value
+  size_t keyLength_ = 0;
   size_t values_ = 0;
   size_t keyComparisons_ = 0;
+  size_t keyBytesCompared_ = 0;
 };
 
 }  // namespace

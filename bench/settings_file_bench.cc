@@ -1,0 +1,135 @@
+// The dearest settings files the loader still reads: each shape sits at one of its bounds (values,
+// depth, copied text, key comparisons, entity moves), where libplist's work grows fastest. One
+// iteration reads the file as the library does at launch and at every reload.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Foundation/DeviceRoot.h"
+#include "Foundation/NSDictionary.h"
+#include "Foundation/NSString.h"
+
+namespace {
+
+constexpr const char* kWorstPath = "/var/mobile/Library/Preferences/worst.plist";
+constexpr size_t kValues = size_t{1} << 16;
+constexpr size_t kDepthSum = size_t{1} << 20;
+
+std::string bigEndian(uint64_t value, unsigned size) {
+  std::string out(size, '\0');
+  for (unsigned i = 0; i < size; ++i) out[size - 1 - i] = static_cast<char>(value >> (8 * i));
+  return out;
+}
+
+// A binary list with 4-byte offsets and references.
+class BinaryList {
+ public:
+  uint32_t add(std::string_view object) {
+    offsets_.push_back(static_cast<uint32_t>(body_.size()));
+    body_ += object;
+    return static_cast<uint32_t>(offsets_.size() - 1);
+  }
+  static std::string counted(char marker, size_t count) {
+    if (count < 15) return std::string(1, static_cast<char>(marker | count));
+    return std::string(1, static_cast<char>(marker | 0x0F)) + "\x12" + bigEndian(count, 4);
+  }
+  static std::string container(char marker, const std::vector<uint32_t>& references, size_t count) {
+    std::string object = counted(marker, count);
+    for (uint32_t reference : references) object += bigEndian(reference, 4);
+    return object;
+  }
+  std::string finish(uint32_t top) const {
+    std::string out = body_;
+    uint64_t table = out.size();
+    for (uint32_t offset : offsets_) out += bigEndian(offset, 4);
+    out += std::string(6, '\0') + '\x04' + '\x04';
+    out += bigEndian(offsets_.size(), 8) + bigEndian(top, 8) + bigEndian(table, 8);
+    return out;
+  }
+
+ private:
+  std::string body_ = "bplist00";
+  std::vector<uint32_t> offsets_;
+};
+
+// {"k": [[[… [s, s, …] …]]]}: arrays `depth` deep, the innermost holding one 16-byte string as
+// often as the bounds on values and on the sum of their depths allow.
+std::string deepSharedBinary(size_t depth) {
+  BinaryList list;
+  uint32_t text = list.add(BinaryList::counted('\x50', 16) + std::string(16, 's'));
+  uint32_t key = list.add("\x51k");
+  size_t items = std::min(kValues - 1 - depth, (kDepthSum - depth * depth) / depth);
+  uint32_t inner =
+      list.add(BinaryList::container('\xA0', std::vector<uint32_t>(items, text), items));
+  for (size_t level = 2; level < depth; ++level) {
+    inner = list.add(BinaryList::container('\xA0', {inner}, 1));
+  }
+  return list.finish(list.add(BinaryList::container('\xD0', {key, inner}, 1)));
+}
+
+std::string sixteenDeepBinary() { return deepSharedBinary(16); }
+std::string deepestBinary() { return deepSharedBinary(128); }
+
+// One dictionary of 32767 distinct keys, every value the same object.
+std::string wideBinary() {
+  BinaryList list;
+  uint32_t value = list.add("\x09");
+  size_t entries = (kValues - 1) / 2;
+  std::vector<uint32_t> references;
+  for (size_t i = 0; i < entries; ++i) {
+    references.push_back(list.add("\x56" + std::to_string(100000 + i)));
+  }
+  references.insert(references.end(), entries, value);
+  return list.finish(list.add(BinaryList::container('\xD0', references, entries)));
+}
+
+// One XML file at every bound at once: a dictionary of 1448 keys of 11 bytes (as many and as long
+// as the bounds on key comparisons and on bytes compared allow), chosen so that libplist's key
+// hash gives all of them one bucket (each pair of characters adds 33 × first + second, the same
+// for "bn", "cM" and "d,"); a string of entities that moves as much text as allowed; and an array
+// holding the rest of the values.
+std::string everyBoundXml() {
+  const char* pairs[] = {"bn", "cM", "d,"};
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>";
+  constexpr size_t kKeys = 1446;
+  for (size_t i = 0; i < kKeys; ++i) {
+    std::string key(1, 'k');
+    for (size_t digit = 0, rest = i; digit < 5; ++digit, rest /= 3) key += pairs[rest % 3];
+    xml += "<key>" + key + "</key><true/>";
+  }
+  xml += "<key>entities</key><string>";
+  for (size_t i = 0; i < 2040; ++i) xml += "&lt;";
+  xml += "</string><key>values</key><array>";
+  for (size_t i = 0; i < kValues - kKeys - 3; ++i) xml += "<real>15</real>";
+  return xml + "</array></dict></plist>";
+}
+
+void BM_WorstSettingsFile(benchmark::State& state, std::string (*make)()) {
+  std::string bytes = make();
+  std::string error = NSDeviceWriteFile_(kWorstPath, bytes);
+  if (!error.empty()) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  bool read = true;
+  for (auto _ : state) {
+    auto dictionary = alloc<NSMutableDictionary>()->initWithContentsOfFile(NSStr(kWorstPath));
+    read = read && dictionary != nullptr;
+    benchmark::DoNotOptimize(dictionary);
+  }
+  state.counters["file_kib"] = static_cast<double>(bytes.size()) / 1024;
+  if (!read) state.SkipWithError("the file was refused: it is not within the bounds");
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_WorstSettingsFile, binary_16_deep, sixteenDeepBinary)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WorstSettingsFile, binary_128_deep, deepestBinary)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WorstSettingsFile, binary_wide, wideBinary)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WorstSettingsFile, xml_every_bound, everyBoundXml)
+    ->Unit(benchmark::kMillisecond);
