@@ -209,6 +209,17 @@ def probes():
     seeds["xml-data-base64.xml"] = (b"<plist><dict><key>speed</key><data>AAE=\n=</data>"
                                     b"<key>x</key><date>2001-01-01T00:00:00Z</date></dict></plist>")
     seeds["xml-unterminated.xml"] = b"<plist><dict><key>speed</key><integer>12"
+    marked = plistlib.dumps({"speed": 120, "topArea": 2, "caf\u00e9": "\U0001F600"},
+                            fmt=plistlib.FMT_XML)
+    seeds["xml-bom-utf8.xml"] = b"\xef\xbb\xbf" + marked
+    seeds["xml-bom-utf16le.xml"] = b"\xff\xfe" + marked.decode().encode("utf-16-le")
+    seeds["xml-bom-utf16be.xml"] = b"\xfe\xff" + marked.decode().encode("utf-16-be")
+    seeds["xml-shallow-markup.xml"] = (b"<?x \"?>\"?><plist><!-- > <array> --><dict><key>k</key>"
+                                       b"<array>" + b"<array></array>" * 300 +
+                                       b"</array></dict></plist>")
+    seeds["xml-colliding-keys.xml"] = (b"<plist><dict>" + b"".join(
+        b"<key>k%s</key><true/>" % b"".join([b"bn", b"cM", b"d,"][i // 3**d % 3] for d in range(5))
+        for i in range(200)) + b"</dict></plist>")
     return seeds
 
 
