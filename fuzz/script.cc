@@ -1,7 +1,8 @@
 // The session-script parser on arbitrary text: a script it refuses must come out as a ScriptError
 // naming the line; nothing else may escape, and a script it takes must parse the same again.
-// What the playground writes into a saved session from a script's values (a setting's decimal,
-// the waits, the closing `expect` lines) must read back as those same values.
+// The script saved as a playground session (its lines as typed, the time waited, the state at the
+// end as `expect` lines) must parse back to the same session, every value the same.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Playground.h"
 #include "Script.h"
@@ -30,65 +32,120 @@ bool sameLevel(double written, double level) {
   return sameDouble(static_cast<float>(written), static_cast<float>(level));
 }
 
-// The one command of `line`, parsed where a player is open.
-sim::Command readBack(const std::string& line) {
-  auto commands =
-      sim::parseScript("launch\nopen\n" + line, "saved.session", "/nonexistent").commands;
-  check(commands.size() == 3);
-  return commands.back();
-}
-
-void checkSavedValues(const sim::Script& script) {
-  sim::Observed end;
-  end.currentPlayer = 1;
-  for (const auto& c : script.commands) {
-    switch (c.op) {
-      case sim::Op::Setting:
-        if (c.value.kind == sim::SettingValue::Real) {
-          auto back = readBack("setting " + c.text + " " + sim::scriptDecimal(c.value.real));
-          check(back.value.kind == sim::SettingValue::Real);
-          check(sameDouble(back.value.real, c.value.real));
-        }
-        break;
-      case sim::Op::Wait: {
-        auto microseconds = static_cast<int64_t>(std::floor(c.numbers[0] * 1000));
-        sim::SessionTranscript transcript;
-        transcript.wait(microseconds);
-        double ms = 0;
-        for (const auto& line : transcript.lines()) ms += readBack(line).numbers[0];
-        check(microseconds <= 0 || std::llround(ms * 1000) == microseconds);
-        break;
-      }
-      case sim::Op::Volume:
-        end.volume = c.numbers[0];
-        break;
-      case sim::Op::Brightness:
-        end.brightness = c.numbers[0];
-        break;
-      case sim::Op::Rates:
-        for (const auto& option : c.rates) {
-          end.rate = option.rate;
-          end.label = option.title;
-          end.hasStepper = true;
-        }
-        break;
-      case sim::Op::ExpectSeeks:
-        end.seeksBackward = c.count;
-        end.seeksForward = c.count2;
-        break;
-      default:
-        break;
+bool sameCommand(const sim::Command& a, const sim::Command& b) {
+  if (a.op != b.op || a.text != b.text || a.flag != b.flag || a.count != b.count ||
+      a.count2 != b.count2 || a.numbers.size() != b.numbers.size() ||
+      a.points.size() != b.points.size() || a.rates.size() != b.rates.size()) {
+    return false;
+  }
+  for (size_t i = 0; i < a.numbers.size(); ++i) {
+    if (!sameDouble(a.numbers[i], b.numbers[i])) return false;
+  }
+  for (size_t i = 0; i < a.points.size(); ++i) {
+    if (!sameDouble(a.points[i].x, b.points[i].x) || !sameDouble(a.points[i].y, b.points[i].y)) {
+      return false;
     }
   }
-  auto lines = sim::expectLines(end, true);
-  check(lines.size() == 5);
-  check(sameLevel(readBack(lines[0]).numbers[0], end.volume));
-  check(sameLevel(readBack(lines[1]).numbers[0], end.brightness));
-  auto seeks = readBack(lines[2]);
-  check(seeks.count == end.seeksBackward && seeks.count2 == end.seeksForward);
-  check(sameDouble(static_cast<float>(readBack(lines[3]).numbers[0]), end.rate));
-  auto label = readBack(lines[4]);
-  check(label.flag == !end.hasStepper && (label.flag || label.text == end.label));
+  for (size_t i = 0; i < a.rates.size(); ++i) {
+    if (!sameDouble(a.rates[i].rate, b.rates[i].rate) || a.rates[i].title != b.rates[i].title) {
+      return false;
+    }
+  }
+  const auto& x = a.value;
+  const auto& y = b.value;
+  return x.kind == y.kind && x.boolean == y.boolean && x.integer == y.integer &&
+         sameDouble(x.real, y.real) && x.string == y.string;
+}
+
+// The commands other than waits, and the microseconds waited before each (and at the end), as
+// the playground records them: each wait to the microsecond, waits in a row as one.
+struct Session {
+  std::vector<sim::Command> commands;
+  std::vector<int64_t> waits;
+};
+
+// `saved`: waits the playground wrote, in whole microseconds; else a script's, cut to them.
+Session sessionOf(const std::vector<sim::Command>& commands, size_t count, bool saved) {
+  Session session;
+  int64_t waited = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const auto& c = commands[i];
+    if (c.op == sim::Op::Wait) {
+      double microseconds = c.numbers[0] * 1000;
+      waited += static_cast<int64_t>(saved ? std::llround(microseconds) : std::floor(microseconds));
+      continue;
+    }
+    session.waits.push_back(waited);
+    session.commands.push_back(c);
+    waited = 0;
+  }
+  session.waits.push_back(waited);
+  return session;
+}
+
+// Records the script as the playground would have recorded it, typed a line at a time, with the
+// state at its end, and reads the saved session back.
+void checkSavedSession(std::string_view text, const sim::Script& script,
+                       const sim::ScriptContext& end) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  std::vector<std::string_view> lines;
+  for (size_t start = 0; start <= text.size();) {
+    size_t stop = std::min(text.find('\n', start), text.size());
+    lines.push_back(text.substr(start, stop - start));
+    start = stop + 1;
+  }
+  sim::SessionTranscript transcript;
+  sim::Observed state;
+  state.currentPlayer = static_cast<int>(std::min<int64_t>(end.players.current(), 1));
+  for (const auto& c : script.commands) {
+    if (c.op == sim::Op::Snapshot || c.op == sim::Op::SettingsFile) return;  // not in a playground
+    if (c.op == sim::Op::Wait) {
+      transcript.wait(static_cast<int64_t>(std::floor(c.numbers[0] * 1000)));
+    } else {
+      transcript.add(std::string(lines.at(static_cast<size_t>(c.line) - 1)));
+    }
+    if (c.op == sim::Op::Volume) state.volume = c.numbers[0];
+    if (c.op == sim::Op::Brightness) state.brightness = c.numbers[0];
+    if (c.op == sim::Op::ExpectSeeks) {
+      state.seeksBackward = c.count;
+      state.seeksForward = c.count2;
+    }
+    for (const auto& option : c.rates) {
+      state.rate = option.rate;
+      state.label = option.title;
+      state.hasStepper = true;
+    }
+  }
+  auto expectations = sim::expectLines(state, end.launched);
+  auto saved = sim::parseScript(transcript.script(expectations), "saved.session", "/nonexistent");
+  check(saved.commands.size() >= expectations.size());
+  size_t recorded = saved.commands.size() - expectations.size();
+  Session before = sessionOf(script.commands, script.commands.size(), false);
+  Session after = sessionOf(saved.commands, recorded, true);
+  check(before.waits == after.waits && before.commands.size() == after.commands.size());
+  for (size_t i = 0; i < before.commands.size(); ++i) {
+    check(sameCommand(before.commands[i], after.commands[i]));
+  }
+
+  // The closing expectations hold the state they were written from.
+  const sim::Command* expect = saved.commands.data() + recorded;
+  check(sameLevel(expect[0].numbers[0], state.volume));
+  check(sameLevel(expect[1].numbers[0], state.brightness));
+  if (!end.launched) return;
+  check(expect[2].count == state.seeksBackward && expect[2].count2 == state.seeksForward);
+  if (state.currentPlayer == 0) return;
+  check(sameDouble(static_cast<float>(expect[3].numbers[0]), state.rate));
+  check(expect[4].flag == !state.hasStepper && (expect[4].flag || expect[4].text == state.label));
+}
+
+// A setting's decimal as the playground writes it when the settings file holds it.
+void checkSettingDecimals(const sim::Script& script) {
+  for (const auto& c : script.commands) {
+    if (c.op != sim::Op::Setting || c.value.kind != sim::SettingValue::Real) continue;
+    auto line = "setting " + c.text + " " + sim::scriptDecimal(c.value.real);
+    auto back = sim::parseScript(line, "saved.session", "/nonexistent").commands.at(0);
+    check(back.value.kind == sim::SettingValue::Real && sameDouble(back.value.real, c.value.real));
+  }
 }
 
 }  // namespace
@@ -96,8 +153,9 @@ void checkSavedValues(const sim::Script& script) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
   sim::Script script;
+  sim::ScriptContext end;
   try {
-    script = sim::parseScript(text, "fuzz.session", "/nonexistent");
+    script = sim::parseScript(text, "fuzz.session", "/nonexistent", end);
   } catch (const sim::ScriptError& error) {
     check(std::string_view(error.what()).substr(0, 13) == "fuzz.session:");
     return 0;
@@ -107,9 +165,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check(sim::parseScript(text, "fuzz.session", "/nonexistent").commands.size() ==
         script.commands.size());
   try {
-    checkSavedValues(script);
+    checkSavedSession(text, script, end);
+    checkSettingDecimals(script);
   } catch (...) {
-    __builtin_trap();  // a line the playground writes that does not parse
+    __builtin_trap();  // a saved session that does not parse
   }
   return 0;
 }
