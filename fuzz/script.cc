@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "DecimalText.h"
 #include "Playground.h"
 #include "Script.h"
 #include "SessionTranscript.h"

@@ -1,5 +1,6 @@
 #include "DecimalText.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 
@@ -19,5 +20,12 @@ std::string shortest(Real value) {
 
 std::string shortestDecimal(double value) { return shortest(value); }
 std::string shortestDecimal(float value) { return shortest(value); }
+
+bool heldAsFloat(double level) {
+  // A finite double beyond the float range has no float to compare with: converting it is
+  // undefined.
+  if (std::isfinite(level) && std::fabs(level) > FLT_MAX) return false;
+  return static_cast<double>(static_cast<float>(level)) == level;
+}
 
 }  // namespace sim

@@ -11,4 +11,9 @@ namespace sim {
 std::string shortestDecimal(double value);
 std::string shortestDecimal(float value);
 
+// Whether a level kept in a double is a 32-bit float exactly, as the volume and the brightness
+// are (the system steps both at single precision): such a level is written as the float it is
+// ("0.44", not "0.4399999976158142").
+bool heldAsFloat(double level);
+
 }  // namespace sim

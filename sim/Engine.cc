@@ -38,8 +38,7 @@ std::string number(float value) { return shortestDecimal(value); }
 // Levels the system holds in single precision (a brightness a step set, the volume) as floats;
 // any other level, such as a script's `brightness 0.3`, as the double it is.
 std::string level(double value) {
-  auto single = static_cast<float>(value);
-  return static_cast<double>(single) == value ? shortestDecimal(single) : shortestDecimal(value);
+  return heldAsFloat(value) ? shortestDecimal(static_cast<float>(value)) : shortestDecimal(value);
 }
 
 std::string inQuotes(const std::string& text) { return "\"" + text + "\""; }

@@ -1,12 +1,14 @@
 #include "Script.h"
 
 #include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
 
 #include "KnownSettings.h"
+#include "Utf8.h"
 
 namespace sim {
 
@@ -20,24 +22,9 @@ std::string printable(std::string_view text) {
   };
   size_t i = 0;
   while (i < text.size()) {
-    auto byte = static_cast<unsigned char>(text[i]);
-    size_t length = byte < 0x80             ? 1
-                    : (byte & 0xe0) == 0xc0 ? 2
-                    : (byte & 0xf0) == 0xe0 ? 3
-                    : (byte & 0xf8) == 0xf0 ? 4
-                                            : 0;
-    uint32_t point = length == 1 ? byte : length == 2 ? byte & 0x1f : byte & (0x7f >> length);
-    bool valid = length != 0 && i + length <= text.size();
-    for (size_t k = 1; valid && k < length; ++k) {
-      auto next = static_cast<unsigned char>(text[i + k]);
-      valid = (next & 0xc0) == 0x80;
-      point = (point << 6) | (next & 0x3f);
-    }
-    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    valid = valid && point >= kSmallest[length] && point <= 0x10ffff &&
-            !(point >= 0xd800 && point <= 0xdfff);
-    if (!valid) {
-      escapeByte(byte);
+    auto [point, length] = utf8CharacterAt(text, i);
+    if (length == 0) {
+      escapeByte(static_cast<unsigned char>(text[i]));
       ++i;
     } else if (point < 0x20 || (point >= 0x7f && point < 0xa0)) {
       for (size_t k = 0; k < length; ++k) escapeByte(static_cast<unsigned char>(text[i + k]));
@@ -159,6 +146,15 @@ class LineParser {
     double value = 0;
     if (token.quoted || !parseDouble(token.text, value)) {
       fail(std::string("expected ") + what + ", got \"" + token.text + "\"");
+    }
+    return value;
+  }
+
+  // A rate, which the host keeps as a 32-bit float: a value past the float range has none.
+  double rate(const Token& token) const {
+    double value = number(token, "a rate");
+    if (std::fabs(value) > FLT_MAX) {
+      fail("expected a rate a 32-bit float can hold (at most 3.4e38), got \"" + token.text + "\"");
     }
     return value;
   }
@@ -286,10 +282,14 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
       c.op = Op::Setting;
       c.text = args[0].text;
       if (c.text.empty()) p.fail("expected a settings key");
+      // A settings file holds text only: libplist would write bytes that are not UTF-8 as a string
+      // it cannot read back, and the whole file would be lost.
+      if (!isUtf8(c.text)) p.fail("expected a settings key in UTF-8");
       const Token& v = args[1];
       int64_t integer = 0;
       double real = 0;
       if (v.quoted) {
+        if (!isUtf8(v.text)) p.fail("expected a string in UTF-8");
         c.value.kind = SettingValue::String;
         c.value.string = v.text;
       } else if (v.text == "true" || v.text == "false") {
@@ -334,7 +334,7 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
       }
       c.op = Op::Rates;
       for (size_t i = 0; i < args.size(); i += 2) {
-        double rate = p.number(args[i], "a rate");
+        double rate = p.rate(args[i]);
         if (!args[i + 1].quoted) p.fail("expected a quoted title after the rate " + args[i].text);
         c.rates.push_back({static_cast<float>(rate), args[i + 1].text});
       }
@@ -394,7 +394,7 @@ Script parseScript(std::string_view text, const std::string& name, const std::st
       arity(1, 1, "`host-rate R`");
       needPlayer();
       c.op = Op::HostRate;
-      c.numbers.push_back(p.number(args[0], "a rate"));
+      c.numbers.push_back(p.rate(args[0]));
     } else if (word == "down" || word == "move") {
       needPlayer();
       c.op = word == "down" ? Op::Down : Op::Move;

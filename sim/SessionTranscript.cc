@@ -75,13 +75,6 @@ int64_t clockAdvanceOf(std::string_view line) {
   return 0;
 }
 
-bool heldAsFloat(double level) {
-  // A finite double beyond the float range has no float to compare with: converting it is
-  // undefined.
-  if (std::isfinite(level) && std::fabs(level) > FLT_MAX) return false;
-  return static_cast<double>(static_cast<float>(level)) == level;
-}
-
 std::vector<std::string> expectLines(const Observed& end, bool launched) {
   std::vector<std::string> lines;
   lines.push_back("expect volume " + levelText(end.volume));

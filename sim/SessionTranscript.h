@@ -18,11 +18,6 @@ std::string formatMs(int64_t microseconds);
 // event, a swipe's events together, a `wait` its time; 0 for everything else.
 int64_t clockAdvanceOf(std::string_view line);
 
-// Whether a level kept in a double is a 32-bit float exactly, as the volume and the brightness
-// are (the system steps both at single precision): such a level is written as the float it is
-// ("0.44", not "0.4399999976158142").
-bool heldAsFloat(double level);
-
 // `expect` lines that hold in the state `end` (volume, brightness, seeks, and, with a player open,
 // rate and label), each value in the shortest text that reads back to it.
 std::vector<std::string> expectLines(const Observed& end, bool launched);

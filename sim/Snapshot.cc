@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "DecimalText.h"
+#include "Utf8.h"
 
 #include "Foundation/NSString.h"
 #include "UIKit/UIButton.h"
@@ -33,22 +34,8 @@ std::string xmlText(std::string_view text) {
   std::string out;
   size_t i = 0;
   while (i < text.size()) {
-    auto byte = static_cast<unsigned char>(text[i]);
-    size_t length = byte < 0x80             ? 1
-                    : (byte & 0xe0) == 0xc0 ? 2
-                    : (byte & 0xf0) == 0xe0 ? 3
-                    : (byte & 0xf8) == 0xf0 ? 4
-                                            : 0;
-    uint32_t point = length == 1 ? byte : byte & (0x7f >> length);
-    bool valid = length != 0 && i + length <= text.size();
-    for (size_t k = 1; valid && k < length; ++k) {
-      auto next = static_cast<unsigned char>(text[i + k]);
-      valid = (next & 0xc0) == 0x80;
-      point = (point << 6) | (next & 0x3f);
-    }
-    static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    valid = valid && point >= kSmallest[length] && point <= 0x10ffff &&
-            !(point >= 0xd800 && point <= 0xdfff);
+    auto [point, length] = utf8CharacterAt(text, i);
+    bool valid = length != 0;
     // XML's characters: tab, line feed, carriage return, and from U+0020 on, less U+FFFE and
     // U+FFFF. A byte that is not UTF-8 is replaced alone, a character XML refuses whole.
     bool allowed = (point >= 0x20 || point == 0x9 || point == 0xa || point == 0xd) &&

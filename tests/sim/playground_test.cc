@@ -111,8 +111,10 @@ TEST(Playground, RunsLinesInTheSessionsContextAndSavesAScriptThatReplays) {
   EXPECT_LE(volume.find_last_of("0123456789") - volume.find_first_of("123456789"), 8u) << volume;
   EXPECT_EQ(playground.command("setting speed 0.0000001"), "");
   EXPECT_NE(playground.stateJson().find("\"speed\":1e-07"), std::string::npos);
-  // The event log shows the byte escaped, and nothing raw reaches the JSON.
-  EXPECT_EQ(playground.command("setting junk \"\xc3(\""), "");
+  // A settings file holds text only, so a setting that is not UTF-8 is refused. A title that is
+  // not shows in the event log with its byte escaped, and nothing raw reaches the JSON.
+  EXPECT_EQ(playground.command("setting junk \"\xc3(\""), "expected a string in UTF-8");
+  EXPECT_EQ(playground.command("rates 1 \"one\" 2 \"\xc3(\"\nopen\ntap +"), "");
   json = playground.stateJson();
   EXPECT_NE(json.find("\\\\xc3("), std::string::npos);
   EXPECT_EQ(json.find("\xc3"), std::string::npos);

@@ -144,6 +144,16 @@ TEST(ScriptParser, ReadsTheDecimalsTheSimulatorWrites) {
   EXPECT_EQ(errorOf("setting k 1e400\n"),
             "s:1: expected true, false, an integer, a decimal, inf, -inf, nan or a quoted string, "
             "got \"1e400\"");
+  // Rates are 32-bit floats: the largest float reads, a decimal past the float range does not.
+  EXPECT_EQ(errorOf("rates 3.4028234e38 \"a\"\n"), "");
+  EXPECT_EQ(errorOf("rates 1e39 \"a\"\n"),
+            "s:1: expected a rate a 32-bit float can hold (at most 3.4e38), got \"1e39\"");
+  EXPECT_EQ(errorOf("launch\nopen\nhost-rate -1e39\n"),
+            "s:3: expected a rate a 32-bit float can hold (at most 3.4e38), got \"-1e39\"");
+  // A settings file holds text: a key or a string that is not UTF-8 would make it unreadable.
+  EXPECT_EQ(errorOf("setting k \"\xc3(\"\n"), "s:1: expected a string in UTF-8");
+  EXPECT_EQ(errorOf("setting \xed\xa0\x80 1\n"), "s:1: expected a settings key in UTF-8");
+  EXPECT_EQ(errorOf("setting k \"caf\xc3\xa9\"\n"), "");
 }
 
 TEST(ScriptParser, LimitsAreRefusedByName) {
