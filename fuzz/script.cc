@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "DecimalText.h"
-#include "Playground.h"
-#include "Script.h"
-#include "SessionTranscript.h"
+#include "sim/DecimalText.h"
+#include "sim/Playground.h"
+#include "sim/Script.h"
+#include "sim/SessionTranscript.h"
 
 namespace {
 

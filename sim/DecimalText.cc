@@ -1,4 +1,4 @@
-#include "DecimalText.h"
+#include "sim/DecimalText.h"
 
 #include <cfloat>
 #include <charconv>

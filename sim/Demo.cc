@@ -1,4 +1,4 @@
-#include "Engine.h"
+#include "sim/Demo.h"
 
 namespace sim {
 

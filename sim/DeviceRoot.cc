@@ -1,4 +1,4 @@
-#include "DeviceRoot.h"
+#include "sim/DeviceRoot.h"
 
 #include <stdlib.h>
 

@@ -1,4 +1,4 @@
-#include "Engine.h"
+#include "sim/Engine.h"
 
 #include <dlfcn.h>
 
@@ -8,21 +8,21 @@
 #include <fstream>
 
 #include "CoreFoundation/CFNotificationCenter.h"
-#include "DecimalText.h"
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
-#include "KnownSettings.h"
 #include "MediaPlayer/MPVolumeView.h"
-#include "SettingsFile.h"
-#include "Snapshot.h"
 #include "UIKit/UIButton.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIScreen.h"
 #include "dispatch/dispatch.h"
 #include "host/App.h"
 #include "host/Host.h"
+#include "sim/DecimalText.h"
+#include "sim/KnownSettings.h"
+#include "sim/SettingsFile.h"
+#include "sim/Snapshot.h"
 
 namespace sim {
 

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "DeviceRoot.h"
-#include "PlayerRoster.h"
-#include "Script.h"
+#include "sim/DeviceRoot.h"
+#include "sim/PlayerRoster.h"
+#include "sim/Script.h"
 
 namespace host {
 class App;
@@ -137,12 +137,5 @@ class Engine {
   int64_t loggedBackward_ = 0;
   int64_t loggedForward_ = 0;
 };
-
-// The built-in demo session.
-const char* demoScript();
-
-// Serves the playground page on 127.0.0.1:`port` until interrupted; answers the exit status.
-// "Relaunch" re-executes this program on the same device root.
-int serve(DeviceRoot& device, int port);
 
 }  // namespace sim

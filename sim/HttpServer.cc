@@ -1,4 +1,4 @@
-#include "HttpServer.h"
+#include "sim/HttpServer.h"
 
 #include <arpa/inet.h>
 #include <microhttpd.h>

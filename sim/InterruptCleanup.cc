@@ -1,4 +1,4 @@
-#include "InterruptCleanup.h"
+#include "sim/InterruptCleanup.h"
 
 #include <unistd.h>
 

@@ -1,10 +1,10 @@
-#include "JsonText.h"
+#include "sim/JsonText.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "DecimalText.h"
-#include "Utf8.h"
+#include "sim/DecimalText.h"
+#include "sim/Utf8.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "KnownSettings.h"
+#include "sim/KnownSettings.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "PlayerRoster.h"
+#include "sim/PlayerRoster.h"
 
 namespace sim {
 

@@ -1,15 +1,15 @@
-#include "Playground.h"
+#include "sim/Playground.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "DecimalText.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
-#include "JsonText.h"
-#include "KnownSettings.h"
-#include "Script.h"
+#include "sim/DecimalText.h"
+#include "sim/JsonText.h"
+#include "sim/KnownSettings.h"
+#include "sim/Script.h"
 
 namespace sim {
 

@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "DeviceRoot.h"
-#include "Engine.h"
-#include "Script.h"
-#include "SessionTranscript.h"
+#include "sim/DeviceRoot.h"
+#include "sim/Engine.h"
+#include "sim/Script.h"
+#include "sim/SessionTranscript.h"
 
 namespace sim {
 

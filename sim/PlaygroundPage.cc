@@ -1,4 +1,4 @@
-#include "PlaygroundPage.h"
+#include "sim/PlaygroundPage.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "RequestPolicy.h"
+#include "sim/RequestPolicy.h"
 
 #include <cctype>
 #include <charconv>

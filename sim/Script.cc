@@ -1,4 +1,4 @@
-#include "Script.h"
+#include "sim/Script.h"
 
 #include <cerrno>
 #include <cfloat>
@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <limits>
 
-#include "KnownSettings.h"
-#include "Utf8.h"
+#include "sim/KnownSettings.h"
+#include "sim/Utf8.h"
 
 namespace sim {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "PlayerRoster.h"
+#include "sim/PlayerRoster.h"
 
 namespace sim {
 

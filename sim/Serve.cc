@@ -1,4 +1,6 @@
 // The playground's HTTP side: the page, and the session behind it, on 127.0.0.1 only.
+#include "sim/Serve.h"
+
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -10,11 +12,11 @@
 #include <iostream>
 #include <thread>
 
-#include "Engine.h"
-#include "HttpServer.h"
-#include "Playground.h"
-#include "PlaygroundPage.h"
-#include "RequestPolicy.h"
+#include "sim/Engine.h"
+#include "sim/HttpServer.h"
+#include "sim/Playground.h"
+#include "sim/PlaygroundPage.h"
+#include "sim/RequestPolicy.h"
 
 namespace sim {
 

@@ -1,4 +1,4 @@
-#include "SessionTranscript.h"
+#include "sim/SessionTranscript.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "DecimalText.h"
+#include "sim/DecimalText.h"
 
 namespace sim {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Engine.h"
+#include "sim/Engine.h"
 
 namespace sim {
 

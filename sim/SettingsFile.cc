@@ -1,4 +1,4 @@
-#include "SettingsFile.h"
+#include "sim/SettingsFile.h"
 
 #include <plist/plist.h>
 
@@ -8,7 +8,7 @@
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSString.h"
-#include "KnownSettings.h"
+#include "sim/KnownSettings.h"
 
 namespace sim {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "Script.h"
+#include "sim/Script.h"
 
 namespace sim {
 

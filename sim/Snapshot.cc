@@ -1,12 +1,12 @@
-#include "Snapshot.h"
+#include "sim/Snapshot.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <sstream>
 
-#include "DecimalText.h"
-#include "Utf8.h"
+#include "sim/DecimalText.h"
+#include "sim/Utf8.h"
 
 #include "Foundation/NSString.h"
 #include "UIKit/UIButton.h"

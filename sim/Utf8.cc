@@ -1,4 +1,4 @@
-#include "Utf8.h"
+#include "sim/Utf8.h"
 
 namespace sim {
 

@@ -11,10 +11,12 @@
 #include <optional>
 #include <string>
 
-#include "DeviceRoot.h"
-#include "Engine.h"
-#include "InterruptCleanup.h"
-#include "Script.h"
+#include "sim/Demo.h"
+#include "sim/DeviceRoot.h"
+#include "sim/Engine.h"
+#include "sim/InterruptCleanup.h"
+#include "sim/Script.h"
+#include "sim/Serve.h"
 
 namespace {
 

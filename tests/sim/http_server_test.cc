@@ -1,6 +1,6 @@
 // The playground's HTTP server under raw requests over a socket: its bounds, its port, and what the
 // playground process answers through it.
-#include "HttpServer.h"
+#include "sim/HttpServer.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
 // The playground's session end to end without HTTP: one Playground per process, since the library
 // is injected once and cannot be unloaded.
-#include "Playground.h"
+#include "sim/Playground.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <fstream>
 #include <limits>
 
-#include "JsonText.h"
+#include "sim/JsonText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "RequestPolicy.h"
+#include "sim/RequestPolicy.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "PlayerRoster.h"
-#include "Script.h"
+#include "sim/PlayerRoster.h"
+#include "sim/Script.h"
 
 using sim::Op;
 using sim::parseScript;

@@ -1,8 +1,8 @@
-#include "SessionTranscript.h"
+#include "sim/SessionTranscript.h"
 
 #include <gtest/gtest.h>
 
-#include "Script.h"
+#include "sim/Script.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "SettingsFile.h"
+#include "sim/SettingsFile.h"
 
 #include <gtest/gtest.h>
 #include <plist/plist.h>
@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "DeviceRoot.h"
-#include "KnownSettings.h"
+#include "sim/DeviceRoot.h"
+#include "sim/KnownSettings.h"
 
 TEST(SettingsFile, KeepsEveryEntryItDoesNotChangeEvenOfAKindFoundationCannotWrite) {
   sim::DeviceRoot device;

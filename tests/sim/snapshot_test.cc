@@ -3,8 +3,8 @@
 #include <string>
 
 #include "Foundation/NSString.h"
-#include "Snapshot.h"
 #include "UIKit/UILabel.h"
+#include "sim/Snapshot.h"
 
 TEST(Snapshot, TextIsAlwaysXmlCharacterData) {
   struct Case {
