@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <string>
 
 #include "sim/PlayerRoster.h"
@@ -22,6 +23,24 @@ std::string errorOf(const std::string& text) {
 }
 
 }  // namespace
+
+// Every kind of line the parser refuses, each with its whole message, one "SCRIPT<tab>MESSAGE"
+// a line (a "\n" in SCRIPT breaks it into lines), so that the messages stay as users know them.
+TEST(ScriptParser, RefusesEachMalformedLineWithItsMessage) {
+  std::ifstream cases(GLIDEPAD_REFUSED_LINES);
+  ASSERT_TRUE(cases) << GLIDEPAD_REFUSED_LINES;
+  std::string record;
+  size_t count = 0;
+  while (std::getline(cases, record)) {
+    auto tab = record.find('\t');
+    ASSERT_NE(tab, std::string::npos) << record;
+    std::string script = record.substr(0, tab);
+    for (size_t at; (at = script.find("\\n")) != std::string::npos;) script.replace(at, 2, "\n");
+    EXPECT_EQ(errorOf(script), record.substr(tab + 1)) << record.substr(0, tab);
+    ++count;
+  }
+  EXPECT_GE(count, 90u);
+}
 
 TEST(ScriptParser, TokensStringsPointsAndComments) {
   auto script = parseScript(
