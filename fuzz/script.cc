@@ -33,29 +33,35 @@ bool sameLevel(double written, double level) {
   return sameDouble(static_cast<float>(written), static_cast<float>(level));
 }
 
+bool samePoints(const std::vector<sim::Point>& a, const std::vector<sim::Point>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (!sameDouble(a[i].x, b[i].x) || !sameDouble(a[i].y, b[i].y)) return false;
+  }
+  return true;
+}
+
+bool sameRates(const std::vector<sim::RateOption>& a, const std::vector<sim::RateOption>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (!sameDouble(a[i].rate, b[i].rate) || a[i].title != b[i].title) return false;
+  }
+  return true;
+}
+
 bool sameCommand(const sim::Command& a, const sim::Command& b) {
-  if (a.op != b.op || a.text != b.text || a.flag != b.flag || a.count != b.count ||
-      a.count2 != b.count2 || a.numbers.size() != b.numbers.size() ||
-      a.points.size() != b.points.size() || a.rates.size() != b.rates.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < a.numbers.size(); ++i) {
-    if (!sameDouble(a.numbers[i], b.numbers[i])) return false;
-  }
-  for (size_t i = 0; i < a.points.size(); ++i) {
-    if (!sameDouble(a.points[i].x, b.points[i].x) || !sameDouble(a.points[i].y, b.points[i].y)) {
-      return false;
-    }
-  }
-  for (size_t i = 0; i < a.rates.size(); ++i) {
-    if (!sameDouble(a.rates[i].rate, b.rates[i].rate) || a.rates[i].title != b.rates[i].title) {
-      return false;
-    }
-  }
   const auto& x = a.value;
   const auto& y = b.value;
-  return x.kind == y.kind && x.boolean == y.boolean && x.integer == y.integer &&
-         sameDouble(x.real, y.real) && x.string == y.string;
+  return a.op == b.op && sameDouble(a.width, b.width) && sameDouble(a.height, b.height) &&
+         sameDouble(a.level, b.level) && sameDouble(a.alpha, b.alpha) &&
+         sameDouble(a.rate, b.rate) && sameDouble(a.milliseconds, b.milliseconds) &&
+         a.key == b.key && x.kind == y.kind && x.boolean == y.boolean && x.integer == y.integer &&
+         sameDouble(x.real, y.real) && x.string == y.string && a.path == b.path &&
+         sameRates(a.rates, b.rates) && a.bare == b.bare && a.player == b.player &&
+         a.shown == b.shown && samePoints(a.points, b.points) && a.taps == b.taps &&
+         a.steps == b.steps && a.plus == b.plus && a.label == b.label &&
+         a.noStepper == b.noStepper && a.seeksBackward == b.seeksBackward &&
+         a.seeksForward == b.seeksForward;
 }
 
 // The commands other than waits, and the microseconds waited before each (and at the end), as
@@ -72,7 +78,7 @@ Session sessionOf(const std::vector<sim::Command>& commands, size_t count, bool 
   for (size_t i = 0; i < count; ++i) {
     const auto& c = commands[i];
     if (c.op == sim::Op::Wait) {
-      double microseconds = c.numbers[0] * 1000;
+      double microseconds = c.milliseconds * 1000;
       waited += static_cast<int64_t>(saved ? std::llround(microseconds) : std::floor(microseconds));
       continue;
     }
@@ -101,15 +107,15 @@ void checkSavedSession(std::string_view text, const sim::Script& script,
   for (const auto& c : script.commands) {
     if (c.op == sim::Op::Snapshot || c.op == sim::Op::SettingsFile) return;  // not in a playground
     if (c.op == sim::Op::Wait) {
-      transcript.wait(static_cast<int64_t>(std::floor(c.numbers[0] * 1000)));
+      transcript.wait(static_cast<int64_t>(std::floor(c.milliseconds * 1000)));
     } else {
       transcript.add(std::string(lines.at(static_cast<size_t>(c.line) - 1)));
     }
-    if (c.op == sim::Op::Volume) state.volume = c.numbers[0];
-    if (c.op == sim::Op::Brightness) state.brightness = c.numbers[0];
+    if (c.op == sim::Op::Volume) state.volume = c.level;
+    if (c.op == sim::Op::Brightness) state.brightness = c.level;
     if (c.op == sim::Op::ExpectSeeks) {
-      state.seeksBackward = c.count;
-      state.seeksForward = c.count2;
+      state.seeksBackward = c.seeksBackward;
+      state.seeksForward = c.seeksForward;
     }
     for (const auto& option : c.rates) {
       state.rate = option.rate;
@@ -130,20 +136,22 @@ void checkSavedSession(std::string_view text, const sim::Script& script,
 
   // The closing expectations hold the state they were written from.
   const sim::Command* expect = saved.commands.data() + recorded;
-  check(sameLevel(expect[0].numbers[0], state.volume));
-  check(sameLevel(expect[1].numbers[0], state.brightness));
+  check(sameLevel(expect[0].level, state.volume));
+  check(sameLevel(expect[1].level, state.brightness));
   if (!end.launched) return;
-  check(expect[2].count == state.seeksBackward && expect[2].count2 == state.seeksForward);
+  check(expect[2].seeksBackward == state.seeksBackward &&
+        expect[2].seeksForward == state.seeksForward);
   if (state.currentPlayer == 0) return;
-  check(sameDouble(static_cast<float>(expect[3].numbers[0]), state.rate));
-  check(expect[4].flag == !state.hasStepper && (expect[4].flag || expect[4].text == state.label));
+  check(sameDouble(static_cast<float>(expect[3].rate), state.rate));
+  check(expect[4].noStepper == !state.hasStepper &&
+        (expect[4].noStepper || expect[4].label == state.label));
 }
 
 // A setting's decimal as the playground writes it when the settings file holds it.
 void checkSettingDecimals(const sim::Script& script) {
   for (const auto& c : script.commands) {
     if (c.op != sim::Op::Setting || c.value.kind != sim::SettingValue::Real) continue;
-    auto line = "setting " + c.text + " " + sim::scriptDecimal(c.value.real);
+    auto line = "setting " + c.key + " " + sim::scriptDecimal(c.value.real);
     auto back = sim::parseScript(line, "saved.session", "/nonexistent").commands.at(0);
     check(back.value.kind == sim::SettingValue::Real && sameDouble(back.value.real, c.value.real));
   }

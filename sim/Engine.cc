@@ -255,7 +255,7 @@ void Engine::openPlayer(const Command& c) {
   for (const auto& [rate, title] : rates_) options.push_back({rate, title});
   auto open = std::make_unique<OpenPlayer>();
   open->rates = rates_;
-  open->player = app_->openPlayer(CGSizeMake(c.numbers[0], c.numbers[1]), options);
+  open->player = app_->openPlayer(CGSizeMake(c.width, c.height), options);
   if (auto shown = players_.find(roster_.current()); shown != players_.end()) {
     app_->hide(*shown->second->player);
   }
@@ -268,8 +268,8 @@ void Engine::openPlayer(const Command& c) {
   });
   const auto& player = *(players_[opened] = std::move(open))->player;
   app_->show(player);
-  logLine("open player " + std::to_string(opened) + " (" + number(c.numbers[0]) + "x" +
-          number(c.numbers[1]) + ")");
+  logLine("open player " + std::to_string(opened) + " (" + number(c.width) + "x" +
+          number(c.height) + ")");
   app_->layOut(player);
   pollChanges();
 }
@@ -317,10 +317,10 @@ void Engine::launch(bool bare) {
 void Engine::settingsChanged(const Command& c) {
   // The running library reads the file again only when told to, as on the device.
   if (library_ != nullptr && unnotifiedChange_ == 0) unnotifiedChange_ = c.line;
-  if (c.op == Op::SettingsFile || knownSetting(c.text)) return;
-  errors_ << scriptName_ << ":" << c.line << ": warning: the library reads no setting \"" << c.text
+  if (c.op == Op::SettingsFile || knownSetting(c.key)) return;
+  errors_ << scriptName_ << ":" << c.line << ": warning: the library reads no setting \"" << c.key
           << "\"";
-  if (const KnownSetting* meant = knownSetting(c.text, true)) {
+  if (const KnownSetting* meant = knownSetting(c.key, true)) {
     errors_ << " (did you mean \"" << meant->name << "\"?)";
   }
   errors_ << "\n";
@@ -351,31 +351,31 @@ void Engine::writeSetting(const Command& c) {
       break;
   }
   readingOwnSettings_ = true;
-  std::string problem = writeSettingsValue(c.text, c.value);
+  std::string problem = writeSettingsValue(c.key, c.value);
   readingOwnSettings_ = false;
   if (!problem.empty()) {
     throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write the settings " +
                    "file: " + problem);
   }
   settingsChanged(c);
-  logLine("setting " + c.text + " = " +
+  logLine("setting " + c.key + " = " +
           (c.value.kind == SettingValue::Real ? number(c.value.real) : value->description()));
 }
 
 void Engine::unsetSetting(const Command& c) {
   readingOwnSettings_ = true;
-  std::string problem = removeSettingsValue(c.text);
+  std::string problem = removeSettingsValue(c.key);
   readingOwnSettings_ = false;
   if (!problem.empty()) {
     throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write the settings " +
                    "file: " + problem);
   }
   settingsChanged(c);
-  logLine("setting " + c.text + " removed");
+  logLine("setting " + c.key + " removed");
 }
 
 void Engine::replaceSettingsFile(const Command& c) {
-  const std::string& source = c.text;
+  const std::string& source = c.path;
   std::string where = scriptName_ + ":" + std::to_string(c.line) + ": ";
   if (source.empty()) {
     std::string problem = NSDeviceRemoveFile_(kSettingsPath);
@@ -470,50 +470,50 @@ void Engine::check(const Command& c) {
   auto near = [](double a, double b) { return std::fabs(a - b) <= kTolerance; };
   switch (c.op) {
     case Op::ExpectVolume:
-      if (!near(o.volume, c.numbers[0])) fail(c, "volume " + number(c.numbers[0]), level(o.volume));
+      if (!near(o.volume, c.level)) fail(c, "volume " + number(c.level), level(o.volume));
       break;
     case Op::ExpectBrightness:
-      if (!near(o.brightness, c.numbers[0])) {
-        fail(c, "brightness " + number(c.numbers[0]), level(o.brightness));
+      if (!near(o.brightness, c.level)) {
+        fail(c, "brightness " + number(c.level), level(o.brightness));
       }
       break;
     case Op::ExpectRate:
-      if (!near(o.rate, c.numbers[0])) fail(c, "rate " + number(c.numbers[0]), number(o.rate));
+      if (!near(o.rate, c.rate)) fail(c, "rate " + number(c.rate), number(o.rate));
       break;
     case Op::ExpectLabel:
-      if (c.flag) {
+      if (c.noStepper) {
         if (o.hasStepper) fail(c, "no stepper", "a stepper labelled " + inQuotes(o.label));
       } else if (!o.hasStepper) {
-        fail(c, "label " + inQuotes(c.text), "no stepper");
-      } else if (o.label != c.text) {
-        fail(c, "label " + inQuotes(c.text), inQuotes(o.label));
+        fail(c, "label " + inQuotes(c.label), "no stepper");
+      } else if (o.label != c.label) {
+        fail(c, "label " + inQuotes(c.label), inQuotes(o.label));
       }
       break;
     case Op::ExpectSeeks:
-      if (o.seeksBackward != c.count || o.seeksForward != c.count2) {
-        fail(c, "seeks " + std::to_string(c.count) + " " + std::to_string(c.count2),
+      if (o.seeksBackward != c.seeksBackward || o.seeksForward != c.seeksForward) {
+        fail(c, "seeks " + std::to_string(c.seeksBackward) + " " + std::to_string(c.seeksForward),
              std::to_string(o.seeksBackward) + " " + std::to_string(o.seeksForward));
       }
       break;
     case Op::ExpectControls:
-      if (o.controlsShown != c.flag) {
-        fail(c, std::string("controls ") + (c.flag ? "shown" : "hidden"),
+      if (o.controlsShown != c.shown) {
+        fail(c, std::string("controls ") + (c.shown ? "shown" : "hidden"),
              o.controlsShown ? "shown" : "hidden");
       }
       break;
     case Op::ExpectStepper:
       if (!o.hasStepper) {
-        fail(c, std::string("stepper ") + (c.flag ? "shown" : "hidden"), "no stepper");
-      } else if (o.stepperShown != c.flag) {
-        fail(c, std::string("stepper ") + (c.flag ? "shown" : "hidden"),
+        fail(c, std::string("stepper ") + (c.shown ? "shown" : "hidden"), "no stepper");
+      } else if (o.stepperShown != c.shown) {
+        fail(c, std::string("stepper ") + (c.shown ? "shown" : "hidden"),
              o.stepperShown ? "shown" : "hidden");
       }
       break;
     case Op::ExpectStepperAlpha:
       if (!o.hasStepper) {
-        fail(c, "stepper alpha " + number(c.numbers[0]), "no stepper");
-      } else if (!near(o.stepperAlpha, c.numbers[0])) {
-        fail(c, "stepper alpha " + number(c.numbers[0]), number(o.stepperAlpha));
+        fail(c, "stepper alpha " + number(c.alpha), "no stepper");
+      } else if (!near(o.stepperAlpha, c.alpha)) {
+        fail(c, "stepper alpha " + number(c.alpha), number(o.stepperAlpha));
       }
       break;
     default:
@@ -531,120 +531,144 @@ std::string Engine::snapshotSvg() const {
 void Engine::run(const Command& c) {
   switch (c.op) {
     case Op::Screen:
-      screenWidth_ = c.numbers[0];
-      screenHeight_ = c.numbers[1];
-      break;
     case Op::Brightness:
-      UIScreen::mainScreen()->setBrightness(c.numbers[0]);
-      pollChanges();
-      break;
     case Op::Volume:
-      MPVolumeSetSystemVolume_(static_cast<float>(c.numbers[0]));
-      pollChanges();
-      break;
+      return runDeviceCommand(c);
     case Op::Setting:
-      writeSetting(c);
-      break;
     case Op::Unset:
-      unsetSetting(c);
-      break;
     case Op::SettingsFile:
-      replaceSettingsFile(c);
-      break;
     case Op::Notify:
+      return runSettingsCommand(c);
+    case Op::Rates:
+    case Op::Launch:
+    case Op::Open:
+    case Op::Player:
+    case Op::Close:
+    case Op::Controls:
+    case Op::ControlsAlpha:
+    case Op::HostRate:
+      return runAppCommand(c);
+    case Op::Down:
+    case Op::Move:
+    case Op::Up:
+    case Op::Cancel:
+    case Op::Swipe:
+    case Op::Tap:
+    case Op::Wait:
+      return runTouchCommand(c);
+    case Op::Snapshot:
+      return writeSnapshot(c);
+    default:
+      return check(c);
+  }
+}
+
+void Engine::runDeviceCommand(const Command& c) {
+  if (c.op == Op::Screen) {
+    screenWidth_ = c.width;
+    screenHeight_ = c.height;
+    return;
+  }
+  if (c.op == Op::Brightness) {
+    UIScreen::mainScreen()->setBrightness(c.level);
+  } else {
+    MPVolumeSetSystemVolume_(static_cast<float>(c.level));
+  }
+  pollChanges();
+}
+
+void Engine::runSettingsCommand(const Command& c) {
+  switch (c.op) {
+    case Op::Setting:
+      return writeSetting(c);
+    case Op::Unset:
+      return unsetSetting(c);
+    case Op::SettingsFile:
+      return replaceSettingsFile(c);
+    default:
       unnotifiedChange_ = 0;
       logLine("settings change notification posted");
       CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
                                            NSStr(kSettingsNotification).get(), nullptr, nullptr,
                                            true);
       pollChanges();
-      break;
+  }
+}
+
+void Engine::runAppCommand(const Command& c) {
+  switch (c.op) {
     case Op::Rates:
       rates_.clear();
       for (const auto& option : c.rates) rates_.push_back({option.rate, option.title});
-      break;
+      return;
     case Op::Launch:
-      launch(c.flag);
-      break;
+      return launch(c.bare);
     case Op::Open:
-      openPlayer(c);
-      break;
+      return openPlayer(c);
     case Op::Player:
-      makeCurrent(c.count);
-      logLine("player " + std::to_string(c.count) + " is current");
-      break;
+      makeCurrent(c.player);
+      return logLine("player " + std::to_string(c.player) + " is current");
     case Op::Close:
-      closePlayer(c.count);
-      break;
+      return closePlayer(c.player);
     case Op::Controls:
-      app_->setControlsShown(*current().player, c.flag);
-      pollChanges();
+      app_->setControlsShown(*current().player, c.shown);
       break;
     case Op::ControlsAlpha:
-      app_->setControlsAlpha(*current().player, c.numbers[0]);
-      logLine("player " + std::to_string(roster_.current()) + " controls alpha " +
-              number(c.numbers[0]));
-      pollChanges();
+      app_->setControlsAlpha(*current().player, c.alpha);
+      logLine("player " + std::to_string(roster_.current()) + " controls alpha " + number(c.alpha));
       break;
-    case Op::HostRate:
-      app_->selectRate(*current().player, static_cast<float>(c.numbers[0]));
-      pollChanges();
-      break;
-    case Op::Down: {
-      std::vector<CGPoint> points;
-      for (const auto& p : c.points) points.push_back({p.x, p.y});
-      current();
-      app_->touches().touchesDown(points, static_cast<NSUInteger>(c.count));
-      touchEvent();
-      break;
-    }
-    case Op::Move: {
-      std::vector<CGPoint> points;
-      for (const auto& p : c.points) points.push_back({p.x, p.y});
-      app_->touches().touchesMove(points);
-      touchEvent();
-      break;
-    }
-    case Op::Up:
-      app_->touches().touchesUp();
-      touchEvent();
-      break;
-    case Op::Cancel:
-      app_->touches().touchesCancel();
-      touchEvent();
-      break;
-    case Op::Swipe: {
-      current();
-      Point from = c.points[0], to = c.points[1];
-      app_->touches().touchDown({from.x, from.y}, 1);
-      touchEvent();
-      for (int64_t i = 1; i <= c.count; ++i) {
-        double t = static_cast<double>(i) / static_cast<double>(c.count);
-        app_->touches().touchMove({from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
-        touchEvent();
-      }
-      app_->touches().touchesUp();
-      touchEvent();
-      break;
-    }
-    case Op::Tap:
-      tapStepper(c.flag);
-      break;
-    case Op::Wait:
-      advance(c.numbers[0]);
-      break;
-    case Op::Snapshot: {
-      std::ofstream out(c.text, std::ios::binary);
-      if (!out || !(out << snapshotSvg())) {
-        throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write " + c.text);
-      }
-      logLine("snapshot " + c.text);
-      break;
-    }
     default:
-      check(c);
+      app_->selectRate(*current().player, static_cast<float>(c.rate));
       break;
   }
+  pollChanges();
+}
+
+void Engine::runTouchCommand(const Command& c) {
+  std::vector<CGPoint> points;
+  for (const auto& p : c.points) points.push_back({p.x, p.y});
+  switch (c.op) {
+    case Op::Down:
+      current();
+      app_->touches().touchesDown(points, static_cast<NSUInteger>(c.taps));
+      return touchEvent();
+    case Op::Move:
+      app_->touches().touchesMove(points);
+      return touchEvent();
+    case Op::Up:
+      app_->touches().touchesUp();
+      return touchEvent();
+    case Op::Cancel:
+      app_->touches().touchesCancel();
+      return touchEvent();
+    case Op::Swipe:
+      return swipe(c.points[0], c.points[1], c.steps);
+    case Op::Tap:
+      return tapStepper(c.plus);
+    default:
+      return advance(c.milliseconds);
+  }
+}
+
+void Engine::swipe(Point from, Point to, int64_t steps) {
+  current();
+  app_->touches().touchDown({from.x, from.y}, 1);
+  touchEvent();
+  for (int64_t i = 1; i <= steps; ++i) {
+    double t = static_cast<double>(i) / static_cast<double>(steps);
+    app_->touches().touchMove({from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
+    touchEvent();
+  }
+  app_->touches().touchesUp();
+  touchEvent();
+}
+
+void Engine::writeSnapshot(const Command& c) {
+  std::ofstream out(c.path, std::ios::binary);
+  if (!out || !(out << snapshotSvg())) {
+    throw RunError(scriptName_ + ":" + std::to_string(c.line) + ": cannot write " + c.path);
+  }
+  logLine("snapshot " + c.path);
 }
 
 }  // namespace sim

@@ -96,6 +96,13 @@ class Engine {
   void closePlayer(int64_t number);
   void touchEvent();
   void tapStepper(bool increment);
+  // The commands by what they act on.
+  void runDeviceCommand(const Command& command);
+  void runSettingsCommand(const Command& command);
+  void runAppCommand(const Command& command);
+  void runTouchCommand(const Command& command);
+  void swipe(Point from, Point to, int64_t steps);
+  void writeSnapshot(const Command& command);
   static void noteRead(std::string_view devicePath, bool read, void* engine);
   void check(const Command& command);
   void fail(const Command& command, const std::string& expected, const std::string& got);

@@ -33,51 +33,69 @@ struct RateOption {
 };
 
 enum class Op {
-  Screen,              // numbers: W H
-  Brightness,          // numbers: V
-  Volume,              // numbers: V
-  Setting,             // text: key; value
-  Unset,               // text: key
-  SettingsFile,        // text: path resolved against the script's folder, or empty for none
-  Notify,              //
-  Rates,               // rates
-  Launch,              // flag: bare
-  Open,                // numbers: W H
-  Player,              // count: N
-  Close,               // count: N (0: the current player)
-  Controls,            // flag: shown
-  ControlsAlpha,       // numbers: A
-  HostRate,            // numbers: R
-  Down,                // points; count: tap count
-  Move,                // points
-  Up,                  //
-  Cancel,              //
-  Swipe,               // points: P1 P2; count: steps
-  Tap,                 // flag: "+" (else "-")
-  Wait,                // numbers: MS
-  ExpectVolume,        // numbers: V
-  ExpectBrightness,    // numbers: V
-  ExpectRate,          // numbers: R
-  ExpectLabel,         // text; flag: none
-  ExpectSeeks,         // count: backward; count2: forward
-  ExpectControls,      // flag: shown
-  ExpectStepper,       // flag: shown
-  ExpectStepperAlpha,  // numbers: A
-  Snapshot,            // text: path resolved against the script's folder
+  Screen,
+  Brightness,
+  Volume,
+  Setting,
+  Unset,
+  SettingsFile,
+  Notify,
+  Rates,
+  Launch,
+  Open,
+  Player,
+  Close,
+  Controls,
+  ControlsAlpha,
+  HostRate,
+  Down,
+  Move,
+  Up,
+  Cancel,
+  Swipe,
+  Tap,
+  Wait,
+  ExpectVolume,
+  ExpectBrightness,
+  ExpectRate,
+  ExpectLabel,
+  ExpectSeeks,
+  ExpectControls,
+  ExpectStepper,
+  ExpectStepperAlpha,
+  Snapshot,
 };
 
+// One command of a script. Each field is named for what it holds and belongs to the commands
+// beside it; the others leave it as it starts.
 struct Command {
-  Op op;
+  Op op = Op::Notify;
   int line = 0;
-  std::vector<double> numbers;
-  std::vector<Point> points;
-  std::vector<RateOption> rates;
-  std::string text;
-  SettingValue value;
-  bool flag = false;
-  int64_t count = 0;
-  int64_t count2 = 0;
+  double width = 0;               // screen, open: in points
+  double height = 0;              //
+  double level = 0;               // volume, brightness, expect volume, expect brightness
+  double alpha = 0;               // controls alpha, expect stepper alpha
+  double rate = 0;                // host-rate, expect rate
+  double milliseconds = 0;        // wait
+  std::string key;                // setting, unset
+  SettingValue value;             // setting
+  std::string path;               // settings-file (empty: none), snapshot
+  std::vector<RateOption> rates;  // rates
+  bool bare = false;              // launch
+  int64_t player = 0;             // player; close (0: the current player)
+  bool shown = false;             // controls, expect controls, expect stepper
+  std::vector<Point> points;      // down, move; swipe: from, to
+  int64_t taps = 1;               // down: the tap count of its touches
+  int64_t steps = 20;             // swipe: its moves
+  bool plus = false;              // tap: "+" rather than "-"
+  std::string label;              // expect label
+  bool noStepper = false;         // expect label none
+  int64_t seeksBackward = 0;      // expect seeks
+  int64_t seeksForward = 0;       //
 };
+
+// How far a command moves the virtual clock, in milliseconds, as the engine runs it.
+double clockAdvanceMs(const Command& c);
 
 struct Script {
   std::string name;  // as errors and failed checks name it

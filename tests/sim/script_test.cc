@@ -64,14 +64,14 @@ TEST(ScriptParser, TokensStringsPointsAndComments) {
   ASSERT_EQ(down.points.size(), 2u);
   EXPECT_DOUBLE_EQ(down.points[0].x, -1.5);
   EXPECT_DOUBLE_EQ(down.points[1].y, 20.25);
-  EXPECT_EQ(down.count, 3);
-  EXPECT_EQ(script.commands[5].count, 7);
+  EXPECT_EQ(down.taps, 3);
+  EXPECT_EQ(script.commands[5].steps, 7);
   // Defaults: open 375 by 211, swipe 20 steps, tap count 1.
   auto defaults = parseScript("launch\nopen\nswipe 1,1 2,2\ndown 1,1\n", "s", "/tmp");
-  EXPECT_DOUBLE_EQ(defaults.commands[1].numbers[0], 375);
-  EXPECT_DOUBLE_EQ(defaults.commands[1].numbers[1], 211);
-  EXPECT_EQ(defaults.commands[2].count, 20);
-  EXPECT_EQ(defaults.commands[3].count, 1);
+  EXPECT_DOUBLE_EQ(defaults.commands[1].width, 375);
+  EXPECT_DOUBLE_EQ(defaults.commands[1].height, 211);
+  EXPECT_EQ(defaults.commands[2].steps, 20);
+  EXPECT_EQ(defaults.commands[3].taps, 1);
 }
 
 TEST(ScriptParser, SettingValuesTakeTheirKindFromHowTheyAreWritten) {
@@ -118,9 +118,9 @@ TEST(ScriptParser, ErrorsNameTheLineAndWhatWasExpected) {
 
 TEST(ScriptParser, PlayerNumbersFollowOpensAndCloses) {
   auto script = parseScript("launch\nopen\nopen\nclose 1\nplayer 2\nopen\nplayer 3\n", "s", "/tmp");
-  EXPECT_EQ(script.commands[3].count, 1);
-  EXPECT_EQ(script.commands[4].count, 2);
-  EXPECT_EQ(script.commands[6].count, 3);
+  EXPECT_EQ(script.commands[3].player, 1);
+  EXPECT_EQ(script.commands[4].player, 2);
+  EXPECT_EQ(script.commands[6].player, 3);
   EXPECT_NE(errorOf("launch\nopen\nopen\nclose 1\nplayer 1\n"), "");
   // After `close 1` the newest, player 3, is current, so `close` closes it and not player 2.
   EXPECT_EQ(errorOf("launch\nopen\nopen\nopen\nplayer 2\nclose 1\nclose\nplayer 3\n"),
@@ -134,7 +134,7 @@ TEST(ScriptParser, PlayerNumbersFollowOpensAndCloses) {
   EXPECT_THROW(parseScript("open 0 0", "s", "/tmp", context), ScriptError);
   EXPECT_THROW(parseScript("launch", "s", "/tmp", context), ScriptError);
   parseScript("open", "s", "/tmp", context);
-  EXPECT_EQ(parseScript("player 3", "s", "/tmp", context).commands.at(0).count, 3);
+  EXPECT_EQ(parseScript("player 3", "s", "/tmp", context).commands.at(0).player, 3);
 }
 
 TEST(ScriptParser, ReadsTheDecimalsTheSimulatorWrites) {
@@ -147,7 +147,7 @@ TEST(ScriptParser, ReadsTheDecimalsTheSimulatorWrites) {
                              Case{"setting k 5e-324", 5e-324}, Case{"setting k 1e3", 1000},
                              Case{"setting k inf", INFINITY}, Case{"setting k -inf", -INFINITY}}) {
     auto c = parseScript(text, "s", "/tmp").commands.at(0);
-    EXPECT_EQ(c.op == Op::Setting ? c.value.real : c.numbers.at(0), value) << text;
+    EXPECT_EQ(c.op == Op::Setting ? c.value.real : c.level, value) << text;
     if (c.op == Op::Setting) {
       EXPECT_EQ(c.value.kind, sim::SettingValue::Real) << text;
     }

@@ -97,7 +97,7 @@ TEST(SessionTranscript, ClosesTheScriptWithChecksOfTheEndState) {
   auto parsed = sim::parseScript(script, "saved", ".");
   EXPECT_EQ(parsed.commands.size(), 7u);
   EXPECT_EQ(parsed.commands.back().op, sim::Op::ExpectLabel);
-  EXPECT_TRUE(parsed.commands.back().flag);
+  EXPECT_TRUE(parsed.commands.back().noStepper);
 }
 
 }  // namespace
