@@ -1,18 +1,17 @@
 #include "sim/SessionTranscript.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "sim/DecimalText.h"
+#include "sim/Script.h"
 
 namespace sim {
 
 namespace {
 
-constexpr int64_t kEventSpacingUs = 8000;
 constexpr int64_t kLongestWaitUs = 1'000'000'000'000;  // `wait` takes at most 1e9 ms
 
 std::string levelText(double level) {
@@ -26,19 +25,6 @@ std::string quoted(const std::string& text) {
     out += c;
   }
   return out + "\"";
-}
-
-std::vector<std::string_view> words(std::string_view line) {
-  std::vector<std::string_view> out;
-  size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-    if (i == line.size() || line[i] == '#') break;
-    size_t start = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-    out.push_back(line.substr(start, i - start));
-  }
-  return out;
 }
 
 }  // namespace
@@ -59,20 +45,17 @@ std::string formatMs(int64_t microseconds) {
 }
 
 int64_t clockAdvanceOf(std::string_view line) {
-  auto w = words(line);
-  if (w.empty()) return 0;
-  if (w[0] == "down" || w[0] == "move" || w[0] == "up" || w[0] == "cancel" || w[0] == "tap") {
-    return kEventSpacingUs;
+  // Read as the script parser reads it, where any command can run: a line that does not parse
+  // moves nothing.
+  ScriptContext anywhere;
+  anywhere.launched = true;
+  anywhere.players.open();
+  try {
+    auto commands = parseScript(line, "transcript", ".", anywhere).commands;
+    return commands.empty() ? 0 : std::llround(clockAdvanceMs(commands[0]) * 1000);
+  } catch (const ScriptError&) {
+    return 0;
   }
-  if (w[0] == "swipe") {
-    int64_t steps = 20;
-    if (w.size() == 5 && w[3] == "steps") steps = std::strtoll(std::string(w[4]).c_str(), 0, 10);
-    return (steps + 2) * kEventSpacingUs;
-  }
-  if (w[0] == "wait" && w.size() == 2) {
-    return std::llround(std::strtod(std::string(w[1]).c_str(), nullptr) * 1000);
-  }
-  return 0;
 }
 
 std::vector<std::string> expectLines(const Observed& end, bool launched) {
