@@ -66,14 +66,17 @@ bool readAll(std::istream& in, std::string& out) {
   return !in.bad();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+struct Options {
   std::string root;
-  std::string scriptPath;
+  std::string scriptPath;  // empty: the demo; "-": standard input
   bool quiet = false;
   bool serve = false;
   int port = 8765;
+};
+
+// Reads the command line into `options`; answers an exit status where the run ends here (help,
+// version, a usage error).
+std::optional<int> parseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -83,77 +86,61 @@ int main(int argc, char** argv) {
       std::cout << "glidepad-sim " << GLIDEPAD_VERSION << "\n";
       return 0;
     } else if (arg == "--quiet" || arg == "-q") {
-      quiet = true;
+      options.quiet = true;
     } else if (arg == "--root" || arg.rfind("--root=", 0) == 0) {
       if (arg == "--root") {
         if (i + 1 == argc) return usageError("--root needs a folder");
-        root = argv[++i];
+        options.root = argv[++i];
       } else {
-        root = arg.substr(7);
+        options.root = arg.substr(7);
       }
-      if (root.empty()) return usageError("--root needs a folder");
+      if (options.root.empty()) return usageError("--root needs a folder");
     } else if (arg == "--serve" || arg.rfind("--serve=", 0) == 0) {
-      serve = true;
+      options.serve = true;
       bool spaced = arg == "--serve";
       if (spaced && (i + 1 == argc || argv[i + 1][0] == '-')) continue;  // the default port
       std::string text = spaced ? argv[++i] : arg.substr(8);
-      port = portFrom(text.c_str());
-      if (port == 0) return usageError("--serve takes a port from 1 to 65535, got '" + text + "'");
+      options.port = portFrom(text.c_str());
+      if (options.port == 0) {
+        return usageError("--serve takes a port from 1 to 65535, got '" + text + "'");
+      }
     } else if (arg == "-" || arg.empty() || arg[0] != '-') {
-      if (!scriptPath.empty()) return usageError("one script at a time");
-      scriptPath = arg;
+      if (!options.scriptPath.empty()) return usageError("one script at a time");
+      options.scriptPath = arg;
     } else {
       return usageError("unknown option '" + arg + "'");
     }
   }
-  if (serve && !scriptPath.empty()) return usageError("--serve takes no script");
+  if (options.serve && !options.scriptPath.empty()) return usageError("--serve takes no script");
+  return std::nullopt;
+}
 
-  // Made before any other thread, so that every thread has the signals blocked.
-  std::optional<sim::InterruptCleanup> interrupts;
-  if (!serve) interrupts.emplace();
-
+struct ScriptText {
   std::string text, name, folder;
+};
+
+// The script to run, or the exit status of a script that cannot be read.
+std::optional<int> readScript(const std::string& path, ScriptText& script) {
   std::error_code error;
-  if (scriptPath.empty()) {
-    text = sim::demoScript();
-    name = "demo";
-    folder = std::filesystem::current_path().string();
-  } else if (scriptPath == "-") {
-    if (!readAll(std::cin, text)) return usageError("cannot read standard input");
-    name = "-";
-    folder = std::filesystem::current_path().string();
-  } else if (std::filesystem::is_directory(scriptPath, error)) {
-    return usageError("the script '" + scriptPath + "' is a folder; give one session script");
+  if (path.empty()) {
+    script = {sim::demoScript(), "demo", std::filesystem::current_path().string()};
+  } else if (path == "-") {
+    if (!readAll(std::cin, script.text)) return usageError("cannot read standard input");
+    script.name = "-";
+    script.folder = std::filesystem::current_path().string();
+  } else if (std::filesystem::is_directory(path, error)) {
+    return usageError("the script '" + path + "' is a folder; give one session script");
   } else {
-    std::ifstream in(scriptPath, std::ios::binary);
-    if (!in || !readAll(in, text)) {
-      return usageError("cannot read script '" + scriptPath + "'");
-    }
-    name = scriptPath;
-    folder = std::filesystem::absolute(scriptPath).parent_path().string();
+    std::ifstream in(path, std::ios::binary);
+    if (!in || !readAll(in, script.text)) return usageError("cannot read script '" + path + "'");
+    script.name = path;
+    script.folder = std::filesystem::absolute(path).parent_path().string();
   }
+  return std::nullopt;
+}
 
-  sim::Script script;
-  if (!serve) {
-    try {
-      script = sim::parseScript(text, name, folder);
-    } catch (const sim::ScriptError& error) {
-      std::cerr << error.what() << "\n";
-      return 2;
-    }
-  }
-
-  sim::DeviceRoot device;
-  std::string problem = device.open(root);
-  if (!problem.empty()) {
-    std::cerr << "glidepad-sim: " << problem << "\n";
-    return 2;
-  }
-
-  if (serve) return sim::serve(device, port);
-  if (device.temporary()) interrupts->removeOnInterrupt(device.path());
-
-  sim::Engine engine(device, quiet ? nullptr : &std::cout, std::cerr, name);
+int run(const sim::Script& script, sim::DeviceRoot& device, bool quiet) {
+  sim::Engine engine(device, quiet ? nullptr : &std::cout, std::cerr, script.name);
   try {
     for (const auto& command : script.commands) engine.run(command);
   } catch (const sim::RunError& error) {
@@ -166,4 +153,37 @@ int main(int argc, char** argv) {
   std::cerr << "glidepad-sim: " << engine.failedChecks() << " of " << engine.checks()
             << " checks failed\n";
   return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (auto status = parseOptions(argc, argv, options)) return *status;
+
+  // Made before any other thread, so that every thread has the signals blocked.
+  std::optional<sim::InterruptCleanup> interrupts;
+  if (!options.serve) interrupts.emplace();
+
+  ScriptText text;
+  if (auto status = readScript(options.scriptPath, text)) return *status;
+  sim::Script script;
+  if (!options.serve) {
+    try {
+      script = sim::parseScript(text.text, text.name, text.folder);
+    } catch (const sim::ScriptError& error) {
+      std::cerr << error.what() << "\n";
+      return 2;
+    }
+  }
+
+  sim::DeviceRoot device;
+  std::string problem = device.open(options.root);
+  if (!problem.empty()) {
+    std::cerr << "glidepad-sim: " << problem << "\n";
+    return 2;
+  }
+  if (options.serve) return sim::serve(device, options.port);
+  if (device.temporary()) interrupts->removeOnInterrupt(device.path());
+  return run(script, device, options.quiet);
 }
