@@ -16,7 +16,9 @@ import plistlib
 import random
 import struct
 
-KEYS = ["enabledSwitch", "speed", "activateAfter", "topArea", "bottomArea", "showPlaybackRate"]
+import settings_keys
+
+KEYS = settings_keys.keys()
 
 VALUES = {
     "true": True,
@@ -231,8 +233,8 @@ def main():
         for kind, value in VALUES.items():
             for form, data in forms({key: value}).items():
                 seeds["%s-%s.%s" % (key, kind, form)] = data
-    everything = {"enabledSwitch": True, "speed": 100, "activateAfter": 20, "topArea": 2,
-                  "bottomArea": 1, "showPlaybackRate": False, "other": [{"nested": b"\x01"}]}
+    everything = dict(zip(KEYS, [True, 100, 20, 2, 1, False]))
+    everything["other"] = [{"nested": b"\x01"}]
     rng = random.Random(20240601)
     for form, data in forms(everything).items():
         seeds["all-keys.%s" % form] = data

@@ -13,6 +13,8 @@ Deterministic; seeds already there (regression cases among them) are left alone.
 import os
 import struct
 
+import settings_keys
+
 DOWN, MOVE, UP, CANCEL, SETTING, FILE, OPEN, CLOSE, CURRENT, TAP, CONTROLS, OTHER = (
     0, 2, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15)
 
@@ -22,8 +24,8 @@ INTEGERS = [0, 1, 2, 3, 4, -1, -2, 10, 70, 100, 250, 2**31 - 1, -(2**31), 2**63 
 # FuzzInput::specialDouble's table, by name.
 SPECIALS = ["0", "-0", "1", "-1", "0.5", "187.5", "subnormal", "1e9", "-1e9", "2^64", "1e300",
             "-1e300", "max", "-max", "inf", "-inf", "nan", "2*FLT_MAX"]
-KEYS = ["enabledSwitch", "speed", "activateAfter", "topArea", "bottomArea", "showPlaybackRate",
-        "unknownKey"]
+# The touch target's key indices: the table's rows in order, then a key the library does not read.
+KEYS = settings_keys.keys() + ["unknownKey"]
 
 
 def coordinate(value):
