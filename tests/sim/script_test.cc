@@ -87,35 +87,6 @@ TEST(ScriptParser, SettingValuesTakeTheirKindFromHowTheyAreWritten) {
   EXPECT_EQ(script.commands[4].value.kind, sim::SettingValue::String);
 }
 
-TEST(ScriptParser, ErrorsNameTheLineAndWhatWasExpected) {
-  EXPECT_EQ(errorOf("launch\nfrobnicate\n"),
-            "s:2: expected a command, got unknown command \"frobnicate\"");
-  EXPECT_EQ(errorOf("open\n"), "s:1: expected `launch` before `open`");
-  EXPECT_EQ(errorOf("launch\nlaunch\n"), "s:2: expected one `launch` per script");
-  EXPECT_EQ(errorOf("launch\nscreen 10 10\n"), "s:2: expected `screen` before `launch`");
-  EXPECT_EQ(errorOf("launch\nopen\nswipe 1,1\n"), "s:3: expected `swipe P1 P2 [steps N]`");
-  EXPECT_EQ(errorOf("launch\nopen\nmove 1,x\n"), "s:3: expected a point X,Y, got \"1,x\"");
-  EXPECT_EQ(errorOf("volume 1.5\n"), "s:1: expected a level from 0 to 1, got 1.5");
-  EXPECT_EQ(errorOf("volume 1e3\n"), "s:1: expected a level from 0 to 1, got 1e3");
-  EXPECT_EQ(errorOf("launch\ntap +\n"), "s:2: expected an open player (`open`) before `tap`");
-  EXPECT_EQ(errorOf("launch\nopen\nclose\nclose\n"),
-            "s:4: expected an open player (`open`) before `close`");
-  EXPECT_EQ(errorOf("launch\nopen\nplayer 2\n"),
-            "s:3: expected an open player's number, but player 2 is not open");
-  EXPECT_EQ(errorOf("setting k \"open\n"), "s:1: expected a closing \" at the end of the string");
-  EXPECT_EQ(errorOf("setting k \"a\\n\"\n"),
-            "s:1: expected \\\" or \\\\ after a backslash in a string");
-  EXPECT_EQ(errorOf("rates 1 Normal\n"), "s:1: expected a quoted title after the rate 1");
-  EXPECT_EQ(errorOf("setting topArea brightness\n"),
-            "s:1: expected topArea's value, an integer (1 volume, 2 brightness, 3 seek; any other "
-            "does nothing), got \"brightness\"");
-  EXPECT_EQ(errorOf("launch\nopen\nexpect label Normal\n"),
-            "s:3: expected a quoted label text or `none`, got \"Normal\"");
-  EXPECT_EQ(errorOf("wait -1\n"), "s:1: expected milliseconds from 0 to 1000000000");
-  EXPECT_EQ(errorOf("launch\nopen\nswipe 1,1 2,2 steps 0\n"),
-            "s:3: expected a number of steps from 1 to 10000, got \"0\"");
-}
-
 TEST(ScriptParser, PlayerNumbersFollowOpensAndCloses) {
   auto script = parseScript("launch\nopen\nopen\nclose 1\nplayer 2\nopen\nplayer 3\n", "s", "/tmp");
   EXPECT_EQ(script.commands[3].player, 1);
