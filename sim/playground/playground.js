@@ -7,11 +7,11 @@ for (const key of ["topArea", "bottomArea"]) {
   for (const [value, text] of areas) $("set-" + key).add(new Option(text, value));
 }
 
-// JSON holds no infinities or NaN: the state writes them as the scripts do, "inf", "-inf", "nan".
-const real = (v) => typeof v === "number" ? v : v === "inf" ? Infinity : v === "-inf" ? -Infinity : NaN;
-const shown = (v, format) => Number.isFinite(real(v)) ? format(real(v)) : String(v);
+// JSON holds no infinities or NaN: the state has null for a number that is not finite.
+const real = (v) => typeof v === "number" ? v : NaN;
+const shown = (v, format) => Number.isFinite(real(v)) ? format(v) : "not finite";
 const trimmed = (v) => v.toFixed(4).replace(/0+$/, "").replace(/\.$/, "");
-const level = (v) => real(v) >= 0 ? Math.min(real(v), 1) : 0;
+const level = (v) => real(v) >= 0 ? Math.min(v, 1) : 0;
 
 let state = null;
 let svgShown = "";
@@ -30,11 +30,11 @@ function show(s) {
   $("brightness-value").textContent = shown(s.brightness, trimmed);
   $("dim").style.opacity = ((1 - level(s.brightness)) * 0.8).toFixed(3);
   $("position-value").textContent =
-    s.player ? shown(s.position, (v) => v.toFixed(1)) + " s" : "no player";
+    s.player ? shown(s.position, (v) => v.toFixed(1) + " s") : "no player";
   $("seeks-value").textContent = s.seeksBackward + " back, " + s.seeksForward + " forward";
-  $("rate-value").textContent = s.player ? shown(s.rate, String) + "x" : "no player";
+  $("rate-value").textContent = s.player ? shown(s.rate, (v) => v + "x") : "no player";
   $("label-value").textContent = s.hasStepper ? s.label : "no stepper";
-  $("time-value").textContent = shown(s.time, (v) => (v / 1000).toFixed(1)) + " s";
+  $("time-value").textContent = shown(s.time, (v) => (v / 1000).toFixed(1) + " s");
   for (const key of Object.keys(defaults)) {
     const input = $("set-" + key);
     if (input === document.activeElement) continue;
