@@ -17,6 +17,7 @@
 #include "sim/Playground.h"
 #include "sim/PlaygroundPage.h"
 #include "sim/RequestPolicy.h"
+#include "sim/SettingsTableJson.h"
 
 namespace sim {
 
@@ -77,6 +78,8 @@ HttpResponse stopForRelaunch(Exchange&) {
   return response;
 }
 
+HttpResponse settingsTable(Exchange&) { return fresh("application/json", settingsTableJson()); }
+
 struct Route {
   std::string_view method, path;
   HttpResponse (*answer)(Exchange&);
@@ -84,6 +87,7 @@ struct Route {
 
 constexpr Route kRoutes[] = {
     {"GET", "/state", state},
+    {"GET", "/settings-table", settingsTable},
     {"POST", "/tick", state},
     {"POST", "/command", command},
     {"GET", "/snapshot.svg", snapshot},

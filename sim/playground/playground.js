@@ -1,11 +1,5 @@
 "use strict";
-const defaults = { enabledSwitch: true, showPlaybackRate: true, speed: 250, activateAfter: 70,
-                   topArea: 1, bottomArea: 3 };
-const areas = [[1, "1 volume"], [2, "2 brightness"], [3, "3 seek"], [0, "0 nothing"]];
 const $ = (id) => document.getElementById(id);
-for (const key of ["topArea", "bottomArea"]) {
-  for (const [value, text] of areas) $("set-" + key).add(new Option(text, value));
-}
 
 // JSON holds no infinities or NaN: the state has null for a number that is not finite.
 const real = (v) => typeof v === "number" ? v : NaN;
@@ -35,13 +29,7 @@ function show(s) {
   $("rate-value").textContent = s.player ? shown(s.rate, (v) => v + "x") : "no player";
   $("label-value").textContent = s.hasStepper ? s.label : "no stepper";
   $("time-value").textContent = shown(s.time, (v) => (v / 1000).toFixed(1) + " s");
-  for (const key of Object.keys(defaults)) {
-    const input = $("set-" + key);
-    if (input === document.activeElement) continue;
-    const value = s.settings[key] === null ? defaults[key] : s.settings[key];
-    if (input.type === "checkbox") input.checked = value === true;
-    else input.value = String(value);
-  }
+  showSettings(s.settings);
   const log = $("log");
   const text = s.log.join("\n");
   if (log.textContent !== text) { log.textContent = text; log.scrollTop = log.scrollHeight; }
@@ -123,17 +111,6 @@ player.addEventListener("pointercancel", (event) => lift(event, "cancel"));
 
 $("open").addEventListener("click", () => send("open"));
 $("close").addEventListener("click", () => send("close"));
-for (const key of Object.keys(defaults)) {
-  const input = $("set-" + key);
-  input.addEventListener("change", () => {
-    let value;
-    if (input.type === "checkbox") value = input.checked ? "true" : "false";
-    else if (/^-?\d+$/.test(input.value.trim())) value = input.value.trim();
-    else { $("status").textContent = key + " takes a whole number"; return; }
-    // As the device's settings pane does: write the file, then post the change notification.
-    send("setting " + key + " " + value + "\nnotify");
-  });
-}
 
 let relaunching = false;
 $("relaunch").addEventListener("click", async () => {
