@@ -39,7 +39,7 @@ HttpResponse fresh(std::string type, std::string body) {
   return {200, std::move(type), std::move(body), {{"Cache-Control", "no-store"}}, false};
 }
 
-// What a request that passed the policy reaches: the session, the wall time the event is from.
+// What a route answers from, once the request passed the policy.
 struct Exchange {
   Playground& playground;
   const HttpRequest& request;
