@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libplist-dev libgtest-dev libgmock-dev
-  libmicrohttpd-dev)
+  libmicrohttpd-dev nlohmann-json3-dev)
 packages+=("$@")
 
 missing=()

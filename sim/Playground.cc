@@ -7,7 +7,7 @@
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
 #include "sim/DecimalText.h"
-#include "sim/JsonText.h"
+#include "sim/JsonDocument.h"
 #include "sim/KnownSettings.h"
 #include "sim/Script.h"
 
@@ -70,12 +70,19 @@ std::string_view trimmed(std::string_view line) {
 }
 
 // A settings value as /state shows it: a string as the `setting` command writes it, in quotes.
-std::string jsonSetting(const id& value) {
-  auto n = objc_cast<NSNumber>(value);
-  if (n && n->kind_() == NSNumber::Kind::Real) return jsonNumber(n->doubleValue());
+Json jsonSetting(const id& value) {
+  if (auto n = objc_cast<NSNumber>(value)) {
+    switch (n->kind_()) {
+      case NSNumber::Kind::Boolean:
+        return n->boolValue();
+      case NSNumber::Kind::Integer:
+        return n->longLongValue();
+      case NSNumber::Kind::Real:
+        return n->doubleValue();
+    }
+  }
   std::string text = settingText(value);
-  if (text.empty()) return "null";
-  return text.front() == '"' ? jsonString(text) : text;
+  return text.empty() ? Json() : Json(text);
 }
 
 // "NAME:LINE: what" -> "what".
@@ -178,51 +185,36 @@ void Playground::drainLog() {
 
 std::string Playground::stateJson(const std::string& error) const {
   Observed o = engine_.observe();
-  std::string json = "{";
-  auto field = [&](const char* name, const std::string& value) {
-    if (json.size() > 1) json += ",";
-    json += jsonString(name) + ":" + value;
-  };
-  if (!error.empty()) field("error", jsonString(error));
-  field("time", jsonNumber(engine_.nowMs()));
-  field("launched", engine_.launched() ? "true" : "false");
-  field("player", std::to_string(o.currentPlayer));
-  field("playerWidth", jsonNumber(o.playerWidth));
-  field("playerHeight", jsonNumber(o.playerHeight));
-  auto level = [](double value) {
-    return heldAsFloat(value) ? jsonNumber(static_cast<float>(value)) : jsonNumber(value);
-  };
-  field("volume", level(o.volume));
-  field("brightness", level(o.brightness));
-  field("seeksBackward", std::to_string(o.seeksBackward));
-  field("seeksForward", std::to_string(o.seeksForward));
-  field("position", jsonNumber(o.seekPosition));
-  field("rate", jsonNumber(o.rate));
-  field("hasStepper", o.hasStepper ? "true" : "false");
-  field("label", jsonString(o.label));
-  field("controlsShown", o.controlsShown ? "true" : "false");
-  field("stepperShown", o.stepperShown ? "true" : "false");
-  field("stepperAlpha", jsonNumber(o.stepperAlpha));
-  field("failedChecks", std::to_string(engine_.failedChecks()));
-  field("lines", std::to_string(transcript_.lines().size()));
-  std::string settings = "{";
+  Json state;
+  if (!error.empty()) state["error"] = error;
+  state["time"] = engine_.nowMs();
+  state["launched"] = engine_.launched();
+  state["player"] = o.currentPlayer;
+  state["playerWidth"] = o.playerWidth;
+  state["playerHeight"] = o.playerHeight;
+  state["volume"] = jsonLevel(o.volume);
+  state["brightness"] = jsonLevel(o.brightness);
+  state["seeksBackward"] = o.seeksBackward;
+  state["seeksForward"] = o.seeksForward;
+  state["position"] = o.seekPosition;
+  state["rate"] = o.rate;
+  state["hasStepper"] = o.hasStepper;
+  state["label"] = o.label;
+  state["controlsShown"] = o.controlsShown;
+  state["stepperShown"] = o.stepperShown;
+  state["stepperAlpha"] = o.stepperAlpha;
+  state["failedChecks"] = engine_.failedChecks();
+  state["lines"] = transcript_.lines().size();
+  Json& settings = state["settings"] = Json::object();
   auto file = engine_.ownSettingsRead(settingsFile);
   for (const auto& known : kKnownSettings) {
-    const char* key = known.name;
-    if (settings.size() > 1) settings += ",";
-    settings +=
-        jsonString(key) + ":" + (file ? jsonSetting(file->objectForKey(NSStr(key))) : "null");
+    settings[known.name] = file ? jsonSetting(file->objectForKey(NSStr(known.name))) : Json();
   }
-  field("settings", settings + "}");
-  std::string log = "[";
   size_t first = recentLog_.size() > kLogShown ? recentLog_.size() - kLogShown : 0;
-  for (size_t i = first; i < recentLog_.size(); ++i) {
-    if (log.size() > 1) log += ",";
-    log += jsonString(recentLog_[i]);
-  }
-  field("log", log + "]");
-  field("svg", jsonString(engine_.snapshotSvg()));
-  return json + "}";
+  Json& log = state["log"] = Json::array();
+  for (size_t i = first; i < recentLog_.size(); ++i) log.push_back(recentLog_[i]);
+  state["svg"] = engine_.snapshotSvg();
+  return jsonText(state);
 }
 
 std::string Playground::sessionScript() const {

@@ -17,6 +17,7 @@
 #include "sim/Playground.h"
 #include "sim/PlaygroundPage.h"
 #include "sim/RequestPolicy.h"
+#include "sim/SettingsTableJson.h"
 
 namespace sim {
 
@@ -38,6 +39,62 @@ HttpResponse fresh(std::string type, std::string body) {
   return {200, std::move(type), std::move(body), {{"Cache-Control", "no-store"}}, false};
 }
 
+// What a route answers from, once the request passed the policy.
+struct Exchange {
+  Playground& playground;
+  const HttpRequest& request;
+  double age;  // milliseconds before now that the page saw the event
+};
+
+HttpResponse state(Exchange& e) {
+  e.playground.sync(wallMs(), e.age);
+  return fresh("application/json", e.playground.stateJson());
+}
+
+HttpResponse command(Exchange& e) {
+  e.playground.sync(wallMs(), e.age);
+  std::string problem = e.playground.command(e.request.body);
+  HttpResponse response = fresh("application/json", e.playground.stateJson(problem));
+  if (!problem.empty()) response.status = 400;
+  return response;
+}
+
+HttpResponse snapshot(Exchange& e) {
+  e.playground.sync(wallMs());
+  return fresh("image/svg+xml", e.playground.snapshotSvg());
+}
+
+HttpResponse sessionScript(Exchange& e) {
+  e.playground.sync(wallMs());
+  HttpResponse response = fresh("text/plain; charset=utf-8", e.playground.sessionScript());
+  response.headers.emplace_back("Content-Disposition",
+                                "attachment; filename=\"playground.session\"");
+  return response;
+}
+
+HttpResponse stopForRelaunch(Exchange&) {
+  HttpResponse response = fresh("application/json", "{\"relaunching\":true}");
+  response.stopsServer = true;
+  return response;
+}
+
+HttpResponse settingsTable(Exchange&) { return fresh("application/json", settingsTableJson()); }
+
+struct Route {
+  std::string_view method, path;
+  HttpResponse (*answer)(Exchange&);
+};
+
+constexpr Route kRoutes[] = {
+    {"GET", "/state", state},
+    {"GET", "/settings-table", settingsTable},
+    {"POST", "/tick", state},
+    {"POST", "/command", command},
+    {"GET", "/snapshot.svg", snapshot},
+    {"GET", "/session.script", sessionScript},
+    {"POST", "/relaunch", stopForRelaunch},
+};
+
 // The session's answers to the page. The server calls it on one thread, one request at a time.
 HttpResponse route(Playground& playground, const HttpRequest& request, int port) {
   std::optional<std::string_view> host, origin;
@@ -46,41 +103,19 @@ HttpResponse route(Playground& playground, const HttpRequest& request, int port)
   if (!requestAllowed(host, origin, port)) {
     return text(403, "refused: the playground answers pages of its own origin only\n");
   }
-  double age = 0;
+  Exchange exchange{playground, request, 0};
   if (auto given = request.queryValue("age")) {
     auto parsed = requestAge(*given);
     if (!parsed) return text(400, "refused: expected an age in milliseconds from 0 to 86400000\n");
-    age = *parsed;
+    exchange.age = *parsed;
   }
-  const std::string& path = request.path;
-  bool get = request.method == "GET", post = request.method == "POST";
-  if (get && path == "/") return fresh("text/html; charset=utf-8", playgroundPage());
-  if ((get && path == "/state") || (post && path == "/tick")) {
-    playground.sync(wallMs(), age);
-    return fresh("application/json", playground.stateJson());
+  for (const auto& known : kRoutes) {
+    if (request.method == known.method && request.path == known.path) return known.answer(exchange);
   }
-  if (post && path == "/command") {
-    playground.sync(wallMs(), age);
-    std::string problem = playground.command(request.body);
-    HttpResponse response = fresh("application/json", playground.stateJson(problem));
-    if (!problem.empty()) response.status = 400;
-    return response;
-  }
-  if (get && path == "/snapshot.svg") {
-    playground.sync(wallMs());
-    return fresh("image/svg+xml", playground.snapshotSvg());
-  }
-  if (get && path == "/session.script") {
-    playground.sync(wallMs());
-    HttpResponse response = fresh("text/plain; charset=utf-8", playground.sessionScript());
-    response.headers.emplace_back("Content-Disposition",
-                                  "attachment; filename=\"playground.session\"");
-    return response;
-  }
-  if (post && path == "/relaunch") {
-    HttpResponse response = fresh("application/json", "{\"relaunching\":true}");
-    response.stopsServer = true;
-    return response;
+  if (request.method == "GET") {
+    if (auto file = playgroundFile(request.path)) {
+      return fresh(std::string(file->type), std::string(file->body));
+    }
   }
   return text(404, "not found\n");
 }

@@ -11,8 +11,6 @@
 #include <fstream>
 #include <limits>
 
-#include "sim/JsonText.h"
-
 namespace {
 
 int replay(const std::string& script) {
@@ -118,33 +116,12 @@ TEST(Playground, RunsLinesInTheSessionsContextAndSavesAScriptThatReplays) {
   json = playground.stateJson();
   EXPECT_NE(json.find("\\\\xc3("), std::string::npos);
   EXPECT_EQ(json.find("\xc3"), std::string::npos);
-}
-
-TEST(JsonText, WritesWellFormedUtf8AndNumbersJsonCanHold) {
-  struct Case {
-    std::string text, json;
-  } cases[] = {
-      {"a\"\\\n\x01", "\"a\\\"\\\\\\n\\u0001\""},
-      {"\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80 \xf4\x8f\xbf\xbf",  // é € 😀 U+10FFFF
-       "\"\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80 \xf4\x8f\xbf\xbf\""},
-      {"\x80", "\"\\ufffd\""},                                   // a continuation byte alone
-      {"\xc0\xaf", "\"\\ufffd\\ufffd\""},                        // an overlong "/"
-      {"\xe0\x9f\xbf", "\"\\ufffd\\ufffd\\ufffd\""},             // an overlong U+07FF
-      {"\xed\xa0\x80", "\"\\ufffd\\ufffd\\ufffd\""},             // a surrogate
-      {"\xf4\x90\x80\x80", "\"\\ufffd\\ufffd\\ufffd\\ufffd\""},  // past U+10FFFF
-      {"\xe2\x82", "\"\\ufffd\\ufffd\""},                        // cut short at the end
-      {"\xe2\x82x", "\"\\ufffd\\ufffdx\""},                      // cut short by an ASCII byte
-      {"\xff", "\"\\ufffd\""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(sim::jsonString(c.text), c.json) << c.text;
-
-  EXPECT_EQ(sim::jsonNumber(0.2f), "0.2");
-  EXPECT_EQ(sim::jsonNumber(1e-7), "1e-07");
-  EXPECT_EQ(sim::jsonNumber(1e300), "1e+300");
-  EXPECT_EQ(sim::jsonNumber(-0.0), "-0");
-  EXPECT_EQ(sim::jsonNumber(std::numeric_limits<double>::infinity()), "\"inf\"");
-  EXPECT_EQ(sim::jsonNumber(-std::numeric_limits<float>::infinity()), "\"-inf\"");
-  EXPECT_EQ(sim::jsonNumber(std::nan("")), "\"nan\"");
+  // What JSON cannot hold still leaves a document the page reads: text that is not UTF-8 has
+  // U+FFFD for the byte, a number that is not finite is null.
+  json = playground.stateJson("why \xc3(");
+  EXPECT_NE(json.find("\"error\":\"why \xef\xbf\xbd(\""), std::string::npos) << json;
+  EXPECT_EQ(playground.command("setting speed inf"), "");
+  EXPECT_NE(playground.stateJson().find("\"speed\":null"), std::string::npos);
 }
 
 }  // namespace
