@@ -24,9 +24,9 @@ using host::YTPlayerView;
 
 namespace {
 
-using lifetimes::anySwipeKind;
-using lifetimes::stepperOf;
-using lifetimes::swipeRecognizerOf;
+using support::anySwipeKind;
+using support::stepperOf;
+using support::swipeRecognizerOf;
 
 constexpr uint64_t kMaxPosition = std::numeric_limits<uint64_t>::max();
 
@@ -114,14 +114,14 @@ TEST_F(Limits, AnActivationThresholdOfEitherSignAndAnySize) {
   recognizer = swipeRecognizerOf(never);
   float volume = MPVolumeSystemVolume_();
   beginSwipe({300, 50}, 0, 0);
-  for (double x : {-1e9, 2e9, -2e9}) app->touches().touchMove({x, 50});
+  for (double x : {-1e9, 2e9, -2e9}) touches().touchMove({x, 50});
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStatePossible);
-  app->touches().touchMove({1e20, 50});
+  touches().touchMove({1e20, 50});
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateBegan);
-  app->touches().touchMove({1e20, 50});  // the baseline
+  touches().touchMove({1e20, 50});  // the baseline
   // Infinitely far left: an infinite scale, the largest position, one step down.
-  app->touches().touchMove({-std::numeric_limits<double>::infinity(), 50});
-  app->touches().touchMove({-std::numeric_limits<double>::infinity(), 50});
+  touches().touchMove({-std::numeric_limits<double>::infinity(), 50});
+  touches().touchMove({-std::numeric_limits<double>::infinity(), 50});
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateChanged);
   EXPECT_EQ(recognizer->currentPoint(), kMaxPosition);
   lift();

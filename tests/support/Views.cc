@@ -1,0 +1,39 @@
+#include "Views.h"
+
+#include "gestures/SwipeGrafts.h"
+
+namespace support {
+
+Ref<UIWindow> makeWindow(CGRect frame) {
+  auto window = alloc<UIWindow>();
+  window->initWithFrame(frame);
+  return window;
+}
+
+Ref<host::YTPlayerView> makePlayerView(CGRect frame) {
+  return objc_cast<host::YTPlayerView>(
+      objc_msgSend<id>(alloc<host::YTPlayerView>(), selector<"initWithFrame:">(), frame));
+}
+
+Ref<GLPInsideViewGesture> swipeRecognizerOf(const Ref<UIView>& view) {
+  for (const auto& recognizer : view->gestureRecognizers()) {
+    if (auto swipe = objc_cast<GLPInsideViewGesture>(recognizer)) return swipe;
+  }
+  return nullptr;
+}
+
+Ref<GLPInsideViewGesture> swipeRecognizerOf(const host::Player& player) {
+  return swipeRecognizerOf(player.playerView);
+}
+
+Ref<ZEBStepper> stepperOf(const host::Player& player) {
+  if (!player.controlsOverlay) return nullptr;
+  return objc_cast<ZEBStepper>(
+      objc_msgSend<id>(player.controlsOverlay, selector<"playbackRateStepper">()));
+}
+
+bool anySwipeKind() {
+  return glidepad::isVolumeSwipe || glidepad::isBrightnessSwipe || glidepad::isSeekSwipe;
+}
+
+}  // namespace support
