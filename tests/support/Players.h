@@ -19,6 +19,7 @@ class Players {
   Players& operator=(const Players&) = delete;
 
   host::App& app() { return app_; }
+  const host::App& app() const { return app_; }
   UITouchDispatcher& touches() { return app_.touches(); }
   // In the order opened.
   const std::vector<std::unique_ptr<host::Player>>& all() const { return players_; }
