@@ -1,10 +1,5 @@
 #include "DeviceSettings.h"
 
-#include <stdlib.h>
-
-#include <filesystem>
-
-#include "Foundation/DeviceRoot.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
@@ -15,15 +10,7 @@ namespace bench {
 namespace table = glidepad::settings;
 
 TemporaryDevice::TemporaryDevice() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "glidepad-bench-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) return;
-  root_ = pattern;
-  std::error_code error;
-  std::filesystem::create_directories(
-      root_ + std::filesystem::path(table::kPath).parent_path().string(), error);
-  if (error) return;
-  NSSetDeviceRoot_(root_);
-
+  if (!root_.ready()) return;
   auto settings = alloc_init<NSMutableDictionary>();
   auto set = [&](table::Row row, const id& value) {
     settings->setObject(value, NSStr(table::kKeys[row].name));
@@ -35,12 +22,6 @@ TemporaryDevice::TemporaryDevice() {
   set(table::kBottomAreaRow, NSNumber::numberWithLongLong(3));  // seek
   set(table::kShowPlaybackRateRow, NSNumber::numberWithBool(YES));
   ready_ = settings->writeToFile(NSStr(table::kPath), YES);
-}
-
-TemporaryDevice::~TemporaryDevice() {
-  if (root_.empty()) return;
-  std::error_code error;
-  std::filesystem::remove_all(root_, error);
 }
 
 }  // namespace bench

@@ -1,8 +1,5 @@
 #include "Session.h"
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <fstream>
 
 #include "Foundation/DeviceRoot.h"
@@ -15,11 +12,7 @@
 namespace lifetimes {
 
 void Session::SetUp() {
-  std::string pattern = ::testing::TempDir() + "glidepad-lifetimes-XXXXXX";
-  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-  root_ = pattern;
-  NSSetDeviceRoot_(root_);
-  std::filesystem::create_directories(root_ + "/var/mobile/Library/Preferences");
+  ASSERT_TRUE(root_.emplace().ready());
   announceSettings();
   UIScreen::mainScreen()->setBounds_(CGRectMake(0, 0, 375, 667));
   UIScreen::mainScreen()->setBrightness(0.5);
@@ -30,10 +23,8 @@ void Session::SetUp() {
 void Session::TearDown() {
   closeAll();
   wait(1000);
-  NSSetDeviceRoot_("");
+  root_.reset();
   announceSettings();
-  std::error_code ignored;
-  std::filesystem::remove_all(root_, ignored);
 }
 
 void Session::writeSettings(std::initializer_list<std::pair<const char*, long long>> values) {

@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <string>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "support/Device.h"
+#include "support/DeviceRoot.h"
 #include "support/Players.h"
 #include "support/Views.h"
 
@@ -30,7 +31,7 @@ class Session : public ::testing::Test, protected support::Players {
   void announceSettings() { support::announceSettings(); }
 
  private:
-  std::string root_;
+  std::optional<support::DeviceRoot> root_;
 };
 
 }  // namespace lifetimes

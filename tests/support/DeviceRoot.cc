@@ -1,0 +1,34 @@
+#include "DeviceRoot.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "Foundation/DeviceRoot.h"
+#include "setup/SettingsTable.h"
+
+namespace support {
+
+DeviceRoot::DeviceRoot() {
+  std::string parent = ::access("/dev/shm", W_OK) == 0
+                           ? "/dev/shm"
+                           : std::filesystem::temp_directory_path().string();
+  std::string pattern = parent + "/glidepad-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) return;
+  folder_ = pattern;
+  std::error_code error;
+  auto settingsFolder = std::filesystem::path(glidepad::settings::kPath).parent_path();
+  std::filesystem::create_directories(folder_ + settingsFolder.string(), error);
+  NSSetDeviceRoot_(folder_);
+  ready_ = !error;
+}
+
+DeviceRoot::~DeviceRoot() {
+  if (folder_.empty()) return;
+  NSSetDeviceRoot_("");
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+}  // namespace support
