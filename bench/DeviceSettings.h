@@ -3,7 +3,7 @@
 // list). Removed when the program ends.
 #pragma once
 
-#include "support/DeviceRoot.h"
+#include "support/Device.h"
 
 namespace bench {
 

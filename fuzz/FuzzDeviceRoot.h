@@ -1,4 +1,4 @@
-// The fuzz process's device root (see tests/support/DeviceRoot.h), made once and removed at exit,
+// The fuzz process's device root (see tests/support/Device.h), made once and removed at exit,
 // and the settings file written there byte for byte.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "Foundation/DeviceRoot.h"
-#include "support/DeviceRoot.h"
+#include "support/Device.h"
 
 namespace fuzz {
 

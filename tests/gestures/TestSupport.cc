@@ -4,11 +4,6 @@
 #include "UIKit/UIScreen.h"
 #include "substrate.h"
 
-#include "host/YTMainAppVideoPlayerOverlayViewController.h"
-#include "host/YTPlayerView.h"
-using host::YTMainAppVideoPlayerOverlayViewController;
-using host::YTPlayerView;
-
 namespace testsupport {
 
 namespace {
@@ -45,25 +40,6 @@ void installRecorders() {
                   &savedSetValue);
   MSHookMessageEx(UIScreen::objcClass(), selector<"setBrightness:">(), &recordSetBrightness,
                   &savedSetBrightness);
-}
-
-Class TestControlsOverlay::objcClass() {
-  static Class cls = objc_registerClass("TestControlsOverlay", UIView::objcClass(), [](Class c) {
-    objc_exposeMethod<&TestControlsOverlay::playPauseButton>(c, "playPauseButton");
-  });
-  return cls;
-}
-
-id TestControlsOverlay::init() {
-  UIView::init();
-  button_ = alloc_init<UIView>();
-  addSubview(button_);
-  return self();
-}
-
-void TestControlsOverlay::layoutSubviews() {
-  UIView::layoutSubviews();
-  ++layoutPasses;
 }
 
 }  // namespace testsupport

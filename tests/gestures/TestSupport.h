@@ -1,5 +1,5 @@
 // What the swipe tests share besides the driver in tests/support: records of what reaches the
-// screen and the volume slider, and a controls overlay of their own.
+// screen and the volume slider.
 #pragma once
 
 #include <vector>
@@ -23,18 +23,5 @@ void installRecorders();
 // nothing.
 std::vector<float>& volumeValuesSet();
 std::vector<double>& brightnessValuesSet();
-
-// A controls overlay stand-in: a view with a play/pause button, counting its layout passes.
-class TestControlsOverlay : public UIView {
- public:
-  static Class objcClass();
-  id init() override;
-  id playPauseButton() const { return button_; }
-  void layoutSubviews() override;
-  int layoutPasses = 0;
-
- private:
-  Ref<UIView> button_;
-};
 
 }  // namespace testsupport

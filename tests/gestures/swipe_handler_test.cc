@@ -19,6 +19,32 @@ namespace {
 
 using Overlay = YTMainAppVideoPlayerOverlayViewController;
 
+// A controls overlay stand-in: a view with a play/pause button, counting its layout passes.
+class TestControlsOverlay : public UIView {
+ public:
+  static Class objcClass() {
+    static Class cls = objc_registerClass("TestControlsOverlay", UIView::objcClass(), [](Class c) {
+      objc_exposeMethod<&TestControlsOverlay::playPauseButton>(c, "playPauseButton");
+    });
+    return cls;
+  }
+  id init() override {
+    UIView::init();
+    button_ = alloc_init<UIView>();
+    addSubview(button_);
+    return self();
+  }
+  id playPauseButton() const { return button_; }
+  void layoutSubviews() override {
+    UIView::layoutSubviews();
+    ++layoutPasses;
+  }
+  int layoutPasses = 0;
+
+ private:
+  Ref<UIView> button_;
+};
+
 float stepped(float from, int steps, double step) {
   for (int i = 0; i < steps; ++i) from = static_cast<float>(static_cast<double>(from) + step);
   return from;
@@ -317,7 +343,7 @@ TEST_F(SwipeHandler, AllPlayerViewsShareOneSwipeKind) {
 }
 
 TEST_F(SwipeHandler, ATapTogglesTheControlsAndASwipeDoesNot) {
-  auto controls = alloc_init<testsupport::TestControlsOverlay>();
+  auto controls = alloc_init<TestControlsOverlay>();
   player->setControlsOverlay(controls);
   auto button = objc_cast<UIView>(controls->playPauseButton());
   controls->layoutIfNeeded();

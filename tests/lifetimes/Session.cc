@@ -13,7 +13,7 @@ namespace lifetimes {
 
 void Session::SetUp() {
   ASSERT_TRUE(root_.emplace().ready());
-  announceSettings();
+  support::announceSettings();
   UIScreen::mainScreen()->setBounds_(CGRectMake(0, 0, 375, 667));
   UIScreen::mainScreen()->setBrightness(0.5);
   wait(1000);
@@ -24,7 +24,7 @@ void Session::TearDown() {
   closeAll();
   wait(1000);
   root_.reset();
-  announceSettings();
+  support::announceSettings();
 }
 
 void Session::writeSettings(std::initializer_list<std::pair<const char*, long long>> values) {
@@ -33,13 +33,13 @@ void Session::writeSettings(std::initializer_list<std::pair<const char*, long lo
     settings->setObject(NSNumber::numberWithLongLong(value), NSStr(key));
   }
   ASSERT_TRUE(settings->writeToFile(NSStr(glidepad::kSettingsPath), YES));
-  announceSettings();
+  support::announceSettings();
 }
 
 void Session::writeSettingsBytes(std::string_view bytes, bool announce) {
   std::ofstream(NSDeviceResolvePath_(glidepad::kSettingsPath), std::ios::binary | std::ios::trunc)
       .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (announce) announceSettings();
+  if (announce) support::announceSettings();
 }
 
 }  // namespace lifetimes

@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "support/Device.h"
-#include "support/DeviceRoot.h"
 #include "support/Players.h"
 #include "support/Views.h"
 
@@ -22,13 +21,9 @@ class Session : public ::testing::Test, protected support::Players {
   void SetUp() override;
   void TearDown() override;
 
-  // Runs the main queue `ms` milliseconds on.
-  void wait(double ms) { support::waitMilliseconds(ms); }
-
   // Writes the settings file with the keys given (integers), or raw bytes, and announces it.
   void writeSettings(std::initializer_list<std::pair<const char*, long long>> values);
   void writeSettingsBytes(std::string_view bytes, bool announce = true);
-  void announceSettings() { support::announceSettings(); }
 
  private:
   std::optional<support::DeviceRoot> root_;

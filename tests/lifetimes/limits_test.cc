@@ -181,7 +181,7 @@ TEST_F(Limits, ASixtyFourMebibyteSettingsFileIsRefusedUnreadAndGivesTheDefaults)
     writeSettings({{"speed", 100}});
     writeSettingsBytes(*bytes, false);
     auto started = std::chrono::steady_clock::now();
-    announceSettings();
+    support::announceSettings();
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     EXPECT_EQ(glidepad::speed, 250);
   }

@@ -1,16 +1,41 @@
 #include "Device.h"
 
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "CoreFoundation/CFNotificationCenter.h"
+#include "Foundation/DeviceRoot.h"
 #include "Foundation/NSString.h"
 #include "setup/SettingsTable.h"
 
 namespace support {
 
+DeviceRoot::DeviceRoot() {
+  std::string parent = ::access("/dev/shm", W_OK) == 0
+                           ? "/dev/shm"
+                           : std::filesystem::temp_directory_path().string();
+  std::string pattern = parent + "/glidepad-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) return;
+  folder_ = pattern;
+  std::error_code error;
+  auto settingsFolder = std::filesystem::path(glidepad::settings::kPath).parent_path();
+  std::filesystem::create_directories(folder_ + settingsFolder.string(), error);
+  NSSetDeviceRoot_(folder_);
+  ready_ = !error;
+}
+
+DeviceRoot::~DeviceRoot() {
+  if (folder_.empty()) return;
+  NSSetDeviceRoot_("");
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
 void runMainQueue(uint64_t nanoseconds) {
   dispatch_main_clock_advance_to(dispatch_main_clock_now() + nanoseconds);
 }
-
-void waitMilliseconds(double ms) { runMainQueue(static_cast<uint64_t>(ms * NSEC_PER_MSEC)); }
 
 void announceSettings() {
   CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),

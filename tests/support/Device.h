@@ -1,16 +1,35 @@
-// What happens on the device around the app: time passing on the main queue, and the settings
-// pane announcing that it wrote the settings file.
+// The device around the app: a root folder of the process's own for the device's files, time
+// passing on the main queue, and the settings pane announcing that it wrote the settings file.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "dispatch/dispatch.h"
 
 namespace support {
 
+// A new folder holding the settings file's folder, in memory where the machine offers it (the
+// fuzz targets write the settings file thousands of times a second). While it lives, the library
+// reads and writes device paths inside it.
+class DeviceRoot {
+ public:
+  DeviceRoot();
+  // Back to the machine's own root, the folder removed.
+  ~DeviceRoot();
+  DeviceRoot(const DeviceRoot&) = delete;
+  DeviceRoot& operator=(const DeviceRoot&) = delete;
+
+  // The folder and the settings folder were made.
+  bool ready() const { return ready_; }
+
+ private:
+  std::string folder_;
+  bool ready_ = false;
+};
+
 // Moves the main queue's clock on, running the work that falls due (the volume steps).
 void runMainQueue(uint64_t nanoseconds = NSEC_PER_SEC);
-void waitMilliseconds(double ms);
 
 // Posts the settings-change notification, as the settings pane does after writing the file.
 void announceSettings();

@@ -4,11 +4,7 @@
 
 namespace support {
 
-namespace {
-
 using Phase = UIGestureRecognizer::TouchPhase_;
-
-}  // namespace
 
 DirectTouch::DirectTouch()
     : touch_(alloc_init<UITouch>()),

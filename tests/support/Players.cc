@@ -52,8 +52,10 @@ void Players::moveOn(int moves, double step, double waitMs) {
   for (int i = 0; i < moves; ++i) {
     finger_.x += step;
     touches().touchMove(finger_);
-    if (waitMs > 0) waitMilliseconds(waitMs);
+    if (waitMs > 0) wait(waitMs);
   }
 }
+
+void Players::wait(double ms) { runMainQueue(static_cast<uint64_t>(ms * NSEC_PER_MSEC)); }
 
 }  // namespace support

@@ -15,8 +15,6 @@ class Players {
   // The host classes must be registered, and the library loaded, first.
   explicit Players(CGSize screen = {375, 667});
   virtual ~Players() = default;
-  Players(const Players&) = delete;
-  Players& operator=(const Players&) = delete;
 
   host::App& app() { return app_; }
   const host::App& app() const { return app_; }
@@ -41,7 +39,8 @@ class Players {
   void beginSwipe(CGPoint from, int moves, double step, double waitMs = kMoveInterval);
   void moveOn(int moves, double step, double waitMs = kMoveInterval);
   void lift() { touches().touchesUp(); }
-  CGPoint finger() const { return finger_; }
+  // Runs the main queue `ms` milliseconds on.
+  void wait(double ms);
 
  protected:
   // Takes a player's view out of the window (the fuzz target watches what that does).

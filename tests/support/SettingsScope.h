@@ -23,8 +23,6 @@ class SettingsScope {
         [this](auto*... value) { std::apply([&](auto... was) { ((*value = was), ...); }, saved_); },
         kSettingsValues);
   }
-  SettingsScope(const SettingsScope&) = delete;
-  SettingsScope& operator=(const SettingsScope&) = delete;
 
  private:
   static constexpr auto read = [](auto*... value) { return std::tuple{*value...}; };
