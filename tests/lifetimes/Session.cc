@@ -1,8 +1,5 @@
 #include "Session.h"
 
-#include <fstream>
-
-#include "Foundation/DeviceRoot.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "MediaPlayer/MPVolumeView.h"
@@ -37,8 +34,7 @@ void Session::writeSettings(std::initializer_list<std::pair<const char*, long lo
 }
 
 void Session::writeSettingsBytes(std::string_view bytes, bool announce) {
-  std::ofstream(NSDeviceResolvePath_(glidepad::kSettingsPath), std::ios::binary | std::ios::trunc)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  root_->write(glidepad::kSettingsPath, bytes);
   if (announce) support::announceSettings();
 }
 

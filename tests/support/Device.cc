@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "CoreFoundation/CFNotificationCenter.h"
 #include "Foundation/DeviceRoot.h"
@@ -31,6 +32,21 @@ DeviceRoot::~DeviceRoot() {
   NSSetDeviceRoot_("");
   std::error_code ignored;
   std::filesystem::remove_all(folder_, ignored);
+}
+
+std::string DeviceRoot::hostPath(std::string_view devicePath) const {
+  std::filesystem::path path = folder_ + std::string(devicePath);
+  std::filesystem::create_directories(path.parent_path());
+  return path.string();
+}
+
+void DeviceRoot::write(std::string_view devicePath, std::string_view bytes) const {
+  std::ofstream(hostPath(devicePath), std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void DeviceRoot::remove(std::string_view devicePath) const {
+  std::filesystem::remove(folder_ + std::string(devicePath));
 }
 
 void runMainQueue(uint64_t nanoseconds) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "dispatch/dispatch.h"
 
@@ -22,6 +23,12 @@ class DeviceRoot {
 
   // The folder and the settings folder were made.
   bool ready() const { return ready_; }
+  const std::string& path() const { return folder_; }
+
+  // The machine path of a device path, with its folders made.
+  std::string hostPath(std::string_view devicePath) const;
+  void write(std::string_view devicePath, std::string_view bytes) const;
+  void remove(std::string_view devicePath) const;
 
  private:
   std::string folder_;
