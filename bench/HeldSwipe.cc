@@ -30,7 +30,7 @@ double swipeX(size_t index) {
 
 HeldSwipe::HeldSwipe(SwipeKind kind, Delivery delivery)
     : kind_(kind), delivery_(delivery), players_(kScreen) {
-  gesture_ = support::swipeRecognizerOf(players_.open(kPlayer));
+  gesture_ = support::swipeRecognizerOf(players_.open(kPlayer).playerView);
   y_ = kind == SwipeKind::Volume ? kPlayer.height / 4 : kPlayer.height * 3 / 4;
   if (!gesture_) return;
 

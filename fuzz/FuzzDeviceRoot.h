@@ -21,11 +21,6 @@ inline void makeDeviceRoot() {
   }
 }
 
-// The machine path of a device path inside the root.
-inline std::string hostPath(std::string_view devicePath) {
-  return NSDeviceResolvePath_(devicePath);
-}
-
 // Writes the bytes as they are; aborts if they cannot be written.
 inline void writeHostFile(const std::string& path, std::string_view bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");

@@ -244,7 +244,7 @@ void changeSetting(FuzzInput& in) {
 }
 
 void replaceSettingsFile(FuzzInput& in) {
-  static const std::string path = fuzz::hostPath(glidepad::kSettingsPath);
+  static const std::string path = NSDeviceResolvePath_(glidepad::kSettingsPath);
   fuzz::writeHostFile(path, in.bytes(in.byte()));
   support::announceSettings();
 }
@@ -260,7 +260,7 @@ void openPlayer(FuzzInput& in) {
   for (size_t i = 0; i < rates.size(); ++i) {
     rates[i] = {in.anyFloat(), "option " + std::to_string(i)};
   }
-  if (auto swipe = support::swipeRecognizerOf(w.players->open(size, rates))) {
+  if (auto swipe = support::swipeRecognizerOf(w.players->open(size, rates).playerView)) {
     w.recognizers.push_back(swipe);
   }
 }
@@ -286,9 +286,7 @@ void tapStepper(FuzzInput& in) {
   }
   // A finger on the button's centre, wherever the button is and whatever covers it.
   auto button = increment ? stepper->incrementButton() : stepper->decrementButton();
-  CGRect bounds = button->bounds();
-  CGPoint point = button->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)},
-                                             world().players->app().window());
+  CGPoint point = support::centreInWindow(button, world().players->app().window());
   touchEvent(Phase::Began, [&](UITouchDispatcher& touches) { touches.touchDown(point, 1); });
   touchEvent(Phase::Ended, [](UITouchDispatcher& touches) { touches.touchesUp(); });
 }
@@ -403,7 +401,7 @@ void startOver() {
   auto& w = world();
   touchEvent(Phase::Cancelled, [](UITouchDispatcher& touches) { touches.touchesCancel(); });
   w.players->closeAll();
-  std::remove(fuzz::hostPath(glidepad::kSettingsPath).c_str());
+  std::remove(NSDeviceResolvePath_(glidepad::kSettingsPath).c_str());
   support::announceSettings();
   UIScreen::mainScreen()->setBounds_(kScreen);
   support::runMainQueue();

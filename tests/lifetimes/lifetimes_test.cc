@@ -54,7 +54,7 @@ long residentKilobytes() {
 struct PlayerParts {
   explicit PlayerParts(const host::Player& player)
       : view(player.playerView),
-        recognizer(support::swipeRecognizerOf(player)),
+        recognizer(support::swipeRecognizerOf(player.playerView)),
         overlay(player.controlsOverlay),
         stepper(support::stepperOf(player)),
         playerController(player.playerController),
@@ -108,7 +108,7 @@ TEST_F(Lifetimes, APlayerClosedMidSwipeEndsTheSwipeAndItsQueuedStepsStillLand) {
   auto& first = open();
   auto& second = open();
   close(second);  // the first is shown again
-  auto recognizer = swipeRecognizerOf(first);
+  auto recognizer = swipeRecognizerOf(first.playerView);
   beginSwipe({300, 50}, 24, -5);
   ASSERT_TRUE(glidepad::isVolumeSwipe);
   app().hide(first);

@@ -48,7 +48,7 @@ class Limits : public lifetimes::Session {
 TEST_F(Limits, ASpeedOfIntMaxStepsOncePerMoveAndItsTouchDownSeedFitsTheRecognizer) {
   writeSettings({{"speed", INT_MAX}});
   auto& player = open();
-  auto recognizer = swipeRecognizerOf(player);
+  auto recognizer = swipeRecognizerOf(player.playerView);
   EXPECT_EQ(recognizer->gestureSpeed(), uint64_t{INT_MAX} * 10);
   float volume = MPVolumeSystemVolume_();
   beginSwipe({300, 50}, 0, 0);
@@ -68,7 +68,7 @@ TEST_F(Limits, ANegativeSpeedWrapsTheRecognizerSpeedAndStepsNothing) {
     SCOPED_TRACE(speed);
     writeSettings({{"speed", speed}});
     auto& player = open();
-    auto recognizer = swipeRecognizerOf(player);
+    auto recognizer = swipeRecognizerOf(player.playerView);
     EXPECT_EQ(recognizer->gestureSpeed(), static_cast<uint64_t>(speed * 10));
     float volume = MPVolumeSystemVolume_();
     uint64_t seeks = YTMainAppVideoPlayerOverlayViewController::forwardSeekCount();
@@ -98,7 +98,7 @@ TEST_F(Limits, AnActivationThresholdOfEitherSignAndAnySize) {
   // Below zero: the first move begins the swipe, even one that goes nowhere.
   writeSettings({{"activateAfter", -1}});
   auto& eager = open();
-  auto recognizer = swipeRecognizerOf(eager);
+  auto recognizer = swipeRecognizerOf(eager.playerView);
   EXPECT_EQ(recognizer->activateAfter(), -1.0);
   beginSwipe({300, 50}, 1, 0);
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateBegan);
@@ -111,7 +111,7 @@ TEST_F(Limits, AnActivationThresholdOfEitherSignAndAnySize) {
   // threshold test is made) is infinite and does.
   writeSettings({{"activateAfter", INT_MAX}});
   auto& never = open();
-  recognizer = swipeRecognizerOf(never);
+  recognizer = swipeRecognizerOf(never.playerView);
   float volume = MPVolumeSystemVolume_();
   beginSwipe({300, 50}, 0, 0);
   for (double x : {-1e9, 2e9, -2e9}) touches().touchMove({x, 50});
@@ -155,7 +155,7 @@ TEST_F(Limits, AScreenOfNoWidthOrANaNWidthStepsAtMostOncePerSwipe) {
       EXPECT_EQ(steps, c.steps);
     }
     EXPECT_FALSE(anySwipeKind());
-    EXPECT_EQ(swipeRecognizerOf(player)->scale(), 1.0) << "the next swipe starts afresh";
+    EXPECT_EQ(swipeRecognizerOf(player.playerView)->scale(), 1.0) << "the next swipe starts afresh";
   }
   // Back to a real screen, swipes step as ever.
   UIScreen::mainScreen()->setBounds_(CGRectMake(0, 0, 375, 667));

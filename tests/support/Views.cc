@@ -22,10 +22,6 @@ Ref<GLPInsideViewGesture> swipeRecognizerOf(const Ref<UIView>& view) {
   return nullptr;
 }
 
-Ref<GLPInsideViewGesture> swipeRecognizerOf(const host::Player& player) {
-  return swipeRecognizerOf(player.playerView);
-}
-
 Ref<ZEBStepper> stepperOf(const host::Player& player) {
   if (!player.controlsOverlay) return nullptr;
   return objc_cast<ZEBStepper>(
@@ -34,6 +30,11 @@ Ref<ZEBStepper> stepperOf(const host::Player& player) {
 
 bool anySwipeKind() {
   return glidepad::isVolumeSwipe || glidepad::isBrightnessSwipe || glidepad::isSeekSwipe;
+}
+
+CGPoint centreInWindow(const Ref<UIView>& view, const Ref<UIWindow>& window) {
+  CGRect bounds = view->bounds();
+  return view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
 }
 
 }  // namespace support

@@ -13,9 +13,11 @@ Ref<UIWindow> makeWindow(CGRect frame);
 Ref<host::YTPlayerView> makePlayerView(CGRect frame);
 
 Ref<GLPInsideViewGesture> swipeRecognizerOf(const Ref<UIView>& view);
-Ref<GLPInsideViewGesture> swipeRecognizerOf(const host::Player& player);
 Ref<ZEBStepper> stepperOf(const host::Player& player);
 // Any of the swipe kinds that all player views share is set.
 bool anySwipeKind();
+
+// A view's centre in the points of a window, wherever the view is.
+CGPoint centreInWindow(const Ref<UIView>& view, const Ref<UIWindow>& window);
 
 }  // namespace support
