@@ -249,8 +249,6 @@ void replaceSettingsFile(FuzzInput& in) {
   support::announceSettings();
 }
 
-host::Player* currentPlayer() { return world().players->current(); }
-
 void openPlayer(FuzzInput& in) {
   auto& w = world();
   if (w.players->all().size() == kMaxPlayers) return;
@@ -272,7 +270,7 @@ void closePlayer(FuzzInput& in) {
 }
 
 void tapStepper(FuzzInput& in) {
-  auto* player = currentPlayer();
+  auto* player = world().players->current();
   auto stepper = player ? support::stepperOf(*player) : nullptr;
   if (!stepper) return;
   bool increment = in.byte() % 2;
@@ -293,7 +291,7 @@ void tapStepper(FuzzInput& in) {
 
 void changeControls(FuzzInput& in) {
   auto& w = world();
-  auto* player = currentPlayer();
+  auto* player = world().players->current();
   if (!player) return;
   switch (in.byte() % 4) {
     case 0:

@@ -5,14 +5,9 @@
 #include <vector>
 
 #include "UIKit/UITouchDispatcher.h"
-#include "host/YTMainAppVideoPlayerOverlayViewController.h"
-#include "host/YTPlayerView.h"
 #include "support/Device.h"
 #include "support/SettingsScope.h"
 #include "support/Views.h"
-
-using host::YTMainAppVideoPlayerOverlayViewController;
-using host::YTPlayerView;
 
 namespace testsupport {
 

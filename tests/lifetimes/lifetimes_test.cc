@@ -25,9 +25,7 @@ using host::YTPlayerView;
 namespace {
 
 using lifetimes::Session;
-using support::anySwipeKind;
-using support::stepperOf;
-using support::swipeRecognizerOf;
+using namespace support;  // the driver's finders
 using Overlay = YTMainAppVideoPlayerOverlayViewController;
 
 // `steps` volume steps of 0.02 from `volume`, as the main queue applies them.

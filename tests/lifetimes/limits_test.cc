@@ -24,9 +24,7 @@ using host::YTPlayerView;
 
 namespace {
 
-using support::anySwipeKind;
-using support::stepperOf;
-using support::swipeRecognizerOf;
+using namespace support;  // the driver's finders
 
 constexpr uint64_t kMaxPosition = std::numeric_limits<uint64_t>::max();
 

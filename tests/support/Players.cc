@@ -7,10 +7,8 @@ namespace support {
 Players::Players(CGSize screen) : app_(screen) {}
 
 host::Player& Players::open(CGSize size, const std::vector<host::RateOption>& rates) {
-  if (auto* shown = current()) hide(*shown);
   players_.push_back(app_.openPlayer(size, rates));
-  current_ = players_.size() - 1;
-  app_.show(*players_.back());
+  show(players_.size() - 1);
   app_.layOut(*players_.back());
   return *players_.back();
 }

@@ -5,9 +5,7 @@
 namespace support {
 
 Ref<UIWindow> makeWindow(CGRect frame) {
-  auto window = alloc<UIWindow>();
-  window->initWithFrame(frame);
-  return window;
+  return objc_cast<UIWindow>(alloc<UIWindow>()->initWithFrame(frame));
 }
 
 Ref<host::YTPlayerView> makePlayerView(CGRect frame) {

@@ -1,7 +1,6 @@
 // Views made as the host app makes them, and what the library attached to them.
 #pragma once
 
-#include "UIKit/UIWindow.h"
 #include "gestures/GLPInsideViewGesture.h"
 #include "host/App.h"
 #include "stepper/ZEBStepper.h"
