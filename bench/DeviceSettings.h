@@ -3,7 +3,7 @@
 // list). Removed when the program ends.
 #pragma once
 
-#include <string>
+#include "support/Device.h"
 
 namespace bench {
 
@@ -14,14 +14,13 @@ inline constexpr int kTypicalActivateAfter = 60;
 class TemporaryDevice {
  public:
   TemporaryDevice();
-  ~TemporaryDevice();
   TemporaryDevice(const TemporaryDevice&) = delete;
   TemporaryDevice& operator=(const TemporaryDevice&) = delete;
 
   bool ready() const { return ready_; }
 
  private:
-  std::string root_;
+  support::DeviceRoot root_;
   bool ready_ = false;
 };
 

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "UIKit/UIWindow.h"
 #include "dispatch/dispatch.h"
 #include "gestures/Rounding.h"
-#include "objc/message.h"
+#include "support/Device.h"
+#include "support/Views.h"
 
 namespace bench {
 
@@ -20,15 +20,6 @@ constexpr double kFarX = 200;
 constexpr size_t kCycle = kSwipeCycle;
 static_assert(kCycle * kStride == 2 * 100);
 
-using Phase = UIGestureRecognizer::TouchPhase_;
-
-Ref<GLPInsideViewGesture> swipeRecognizerOf(const Ref<UIView>& view) {
-  for (const auto& recognizer : view->gestureRecognizers()) {
-    if (auto swipe = objc_cast<GLPInsideViewGesture>(recognizer)) return swipe;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 double swipeX(size_t index) {
@@ -38,39 +29,23 @@ double swipeX(size_t index) {
 }
 
 HeldSwipe::HeldSwipe(SwipeKind kind, Delivery delivery)
-    : kind_(kind), delivery_(delivery), app_(std::make_unique<host::App>(kScreen)) {
-  player_ = app_->openPlayer(kPlayer, host::defaultRateOptions());
-  app_->show(*player_);
-  app_->layOut(*player_);
-  playerView_ = player_->playerView;
-  gesture_ = swipeRecognizerOf(player_->playerView);
+    : kind_(kind), delivery_(delivery), players_(kScreen) {
+  gesture_ = support::swipeRecognizerOf(players_.open(kPlayer).playerView);
   y_ = kind == SwipeKind::Volume ? kPlayer.height / 4 : kPlayer.height * 3 / 4;
   if (!gesture_) return;
 
   CGPoint down = {kDownX, y_};
   if (delivery_ == Delivery::Dispatcher) {
-    app_->touches().touchDown(down);
+    players_.touches().touchDown(down);
   } else {
-    touch_ = alloc_init<UITouch>();
-    touch_->setTapCount_(1);
-    touch_->setWindow_(app_->window());
-    touch_->setView_(player_->playerView);
-    touch_->setLocationInWindow_(down);
-    touches_ = alloc<NSMutableSet>();
-    touches_->initWithCapacity(1);
-    touches_->addObject(touch_);
-    event_ = alloc_init<UIEvent>();
-    event_->setTouches_(touches_);
-    gesture_->handleTouchEvent_(Phase::Began, touches_, event_);
+    touch_.down(gesture_, players_.app().window(), down);
   }
   // Past the activation threshold and into the change, as the machinery delivers it.
   for (double x = kDownX - kStride; x > kFarX; x -= kStride) {
     if (delivery_ == Delivery::Dispatcher) {
-      app_->touches().touchMove({x, y_});
+      players_.touches().touchMove({x, y_});
     } else {
-      touch_->setPhase_(UITouchPhaseMoved);
-      touch_->setLocationInWindow_({x, y_});
-      gesture_->handleTouchEvent_(Phase::Moved, touches_, event_);
+      touch_.move({x, y_});
     }
   }
   drain();
@@ -80,11 +55,9 @@ HeldSwipe::HeldSwipe(SwipeKind kind, Delivery delivery)
 
 HeldSwipe::~HeldSwipe() {
   if (delivery_ == Delivery::Dispatcher) {
-    app_->touches().touchesUp();
+    players_.lift();
   } else if (gesture_) {
-    touch_->setPhase_(UITouchPhaseEnded);
-    gesture_->handleTouchEvent_(Phase::Ended, touches_, event_);
-    gesture_->endTouchSequence_();
+    touch_.up();
   }
   drain();
 }
@@ -96,21 +69,19 @@ void HeldSwipe::move() {
 
 void HeldSwipe::deliver(CGPoint point) {
   if (delivery_ == Delivery::Dispatcher) {
-    app_->touches().touchMove(point);
-    return;
+    players_.touches().touchMove(point);
+  } else {
+    touch_.moveStraight(point);
   }
-  touch_->setLocationInWindow_(point);
-  gesture_->touchesMoved(touches_, event_);
-  objc_msgSend(playerView_, selector<"GLPGesture:">(), gesture_);
 }
 
 void HeldSwipe::drain() {
   volumeStepsRun_ += dispatch_main_queue_pending_count();
-  dispatch_main_clock_advance_to(dispatch_main_clock_now() + NSEC_PER_SEC);
+  support::runMainQueue();
 }
 
 uint64_t HeldSwipe::seeks() const {
-  auto counts = app_->seekCounts();
+  auto counts = players_.app().seekCounts();
   return static_cast<uint64_t>(counts.backward + counts.forward);
 }
 

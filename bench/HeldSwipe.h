@@ -7,10 +7,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "Foundation/NSSet.h"
-#include "UIKit/UITouch.h"
 #include "gestures/GLPInsideViewGesture.h"
-#include "host/App.h"
+#include "support/DirectTouch.h"
+#include "support/Players.h"
 
 namespace bench {
 
@@ -49,14 +48,9 @@ class HeldSwipe {
 
   SwipeKind kind_;
   Delivery delivery_;
-  std::unique_ptr<host::App> app_;
-  std::unique_ptr<host::Player> player_;
+  support::Players players_;
   Ref<GLPInsideViewGesture> gesture_;
-  id playerView_;
-  // The Recognizer delivery's own touch, set and event, made once, as the machinery does.
-  Ref<UITouch> touch_;
-  Ref<NSMutableSet> touches_;
-  Ref<UIEvent> event_;
+  support::DirectTouch touch_;  // the Recognizer delivery's
   double y_ = 0;
   size_t next_ = 0;
   uint64_t volumeStepsRun_ = 0;

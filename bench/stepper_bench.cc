@@ -7,18 +7,12 @@
 
 #include "AllocationCounter.h"
 #include "host/App.h"
-#include "objc/message.h"
-#include "stepper/ZEBStepper.h"
+#include "support/Views.h"
 
 namespace {
 
 constexpr CGSize kScreen = {375, 667};
 constexpr CGSize kPlayer = {375, 211};
-
-CGPoint centreInWindow(const Ref<UIView>& view, const Ref<UIWindow>& window) {
-  CGRect bounds = view->bounds();
-  return view->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, window);
-}
 
 void BM_StepperTap(benchmark::State& state) {
   host::App app(kScreen);
@@ -29,14 +23,13 @@ void BM_StepperTap(benchmark::State& state) {
   const host::Player& shown = *players.back();  // the newest: the one whose rate steps
   app.show(shown);
   app.layOut(shown);
-  auto stepper = objc_cast<ZEBStepper>(
-      objc_msgSend<id>(shown.controlsOverlay, selector<"playbackRateStepper">()));
+  auto stepper = support::stepperOf(shown);
   if (!stepper) {
     state.SkipWithError("the controls overlay has no stepper");
     return;
   }
-  CGPoint plus = centreInWindow(stepper->incrementButton(), app.window());
-  CGPoint minus = centreInWindow(stepper->decrementButton(), app.window());
+  CGPoint plus = support::centreInWindow(stepper->incrementButton(), app.window());
+  CGPoint minus = support::centreInWindow(stepper->decrementButton(), app.window());
   auto tap = [&](CGPoint point) {
     app.touches().touchDown(point);
     app.touches().touchesUp();

@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = fuzz::hostPath(glidepad::kSettingsPath);
+  static const std::string path = NSDeviceResolvePath_(glidepad::kSettingsPath);
   fuzz::writeHostFile(path, std::string_view(reinterpret_cast<const char*>(data), size));
   Values first = loaded();
   if (!(loaded() == first)) __builtin_trap();

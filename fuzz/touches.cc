@@ -10,11 +10,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "CoreFoundation/CFNotificationCenter.h"
 #include "Foundation/NSData.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
@@ -24,15 +24,15 @@
 #include "GestureRules.h"
 #include "MediaPlayer/MPVolumeView.h"
 #include "UIKit/UIScreen.h"
-#include "dispatch/dispatch.h"
 #include "gestures/GLPInsideViewGesture.h"
 #include "gestures/SwipeGrafts.h"
-#include "host/App.h"
 #include "host/Host.h"
 #include "setup/Initializer.h"
 #include "setup/Settings.h"
-#include "stepper/ZEBStepper.h"
 #include "substrate.h"
+#include "support/Device.h"
+#include "support/Players.h"
+#include "support/Views.h"
 
 using host::YTMainAppVideoPlayerOverlayViewController;
 using host::YTPlayerView;
@@ -44,7 +44,6 @@ using fuzz::Phase;
 
 constexpr CGRect kScreen = {{0, 0}, {375, 667}};
 constexpr size_t kMaxPlayers = 4;
-constexpr const char* kSettingsNotification = "com.vantor.glidepad.prefs-changed";
 
 void require(bool holds, const char* rule) {
   if (holds) return;
@@ -66,10 +65,17 @@ struct Watched {
   UIGestureRecognizerState actionState = UIGestureRecognizerStatePossible;
 };
 
+// The app's players, each view's leaving the window watched.
+class WatchedPlayers : public support::Players {
+ public:
+  using Players::Players;
+
+ protected:
+  void hide(const host::Player& player) override;
+};
+
 struct World {
-  std::unique_ptr<host::App> app;
-  std::vector<std::unique_ptr<host::Player>> players;
-  size_t current = 0;  // the player shown, when any is open
+  std::unique_ptr<WatchedPlayers> players;
   // The recognizer of every player view made, for as long as anything keeps it.
   std::vector<WeakRef<GLPInsideViewGesture>> recognizers;
   std::vector<Watched> watched;
@@ -142,7 +148,7 @@ fuzz::Outcome outcome(const Watched& entry) {
 template <class Deliver>
 void touchEvent(Phase phase, Deliver&& deliver) {
   auto& w = world();
-  auto& touches = w.app->touches();
+  auto& touches = w.players->touches();
   size_t fingersBefore = touches.fingerCount();
   startWatching();
   deliver(touches);
@@ -165,10 +171,10 @@ void touchEvent(Phase phase, Deliver&& deliver) {
 }
 
 // Hides a player, taking its view out of the window, and checks what that does to gestures.
-void hide(const host::Player& player) {
+void WatchedPlayers::hide(const host::Player& player) {
   auto& w = world();
   startWatching();
-  w.app->hide(player);
+  Players::hide(player);
   w.watching = false;
   for (const auto& entry : w.watched) {
     require(fuzz::allowedOnLeavingWindow(entry.before, entry.targetAlive, outcome(entry)),
@@ -190,21 +196,24 @@ NSUInteger tapCount(FuzzInput& in) {
   return in.bits(8);
 }
 
-void postSettingsChange() {
-  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
-                                       NSStr(kSettingsNotification).get(), nullptr, nullptr, true);
+// The keys by the number the corpus gives them: the table's rows, then one the library ignores.
+namespace table = glidepad::settings;
+constexpr table::Row kKeyRows[] = {table::kEnabledSwitchRow, table::kSpeedRow,
+                                   table::kActivateAfterRow, table::kTopAreaRow,
+                                   table::kBottomAreaRow,    table::kShowPlaybackRateRow};
+constexpr size_t kKeyChoices = std::size(kKeyRows) + 1;
+
+const char* keyName(size_t index) {
+  return index < std::size(kKeyRows) ? table::kKeys[kKeyRows[index]].name : "unknownKey";
 }
 
 // As the settings pane does it: the file read, one key changed, the file written whole.
 void changeSetting(FuzzInput& in) {
-  static const char* kKeys[] = {"enabledSwitch", "speed",      "activateAfter",
-                                "topArea",       "bottomArea", "showPlaybackRate",
-                                "unknownKey"};
   auto path = NSStr(glidepad::kSettingsPath);
   auto settings =
       objc_cast<NSMutableDictionary>(alloc<NSMutableDictionary>()->initWithContentsOfFile(path));
   if (!settings) settings = alloc_init<NSMutableDictionary>();
-  auto key = NSStr(kKeys[in.byte() % (sizeof kKeys / sizeof kKeys[0])]);
+  auto key = NSStr(keyName(in.byte() % kKeyChoices));
   switch (in.byte() % 7) {
     case 0:
       settings->removeObjectForKey(key);
@@ -231,66 +240,38 @@ void changeSetting(FuzzInput& in) {
     }
   }
   settings->writeToFile(path, YES);
-  if (in.byte() % 4 != 0) postSettingsChange();
+  if (in.byte() % 4 != 0) support::announceSettings();
 }
 
 void replaceSettingsFile(FuzzInput& in) {
-  static const std::string path = fuzz::hostPath(glidepad::kSettingsPath);
+  static const std::string path = NSDeviceResolvePath_(glidepad::kSettingsPath);
   fuzz::writeHostFile(path, in.bytes(in.byte()));
-  postSettingsChange();
-}
-
-host::Player* currentPlayer() {
-  auto& w = world();
-  return w.players.empty() ? nullptr : w.players[w.current].get();
-}
-
-void makeCurrent(size_t index) {
-  auto& w = world();
-  if (auto* shown = currentPlayer()) hide(*shown);
-  w.current = index;
-  if (auto* player = currentPlayer()) w.app->show(*player);
+  support::announceSettings();
 }
 
 void openPlayer(FuzzInput& in) {
   auto& w = world();
-  if (w.players.size() == kMaxPlayers) return;
+  if (w.players->all().size() == kMaxPlayers) return;
   CGSize size{in.length(), in.length()};
   std::vector<host::RateOption> rates(in.byte() % 7);
   if (in.byte() % 16 == 0) rates.resize(40 + in.byte());
   for (size_t i = 0; i < rates.size(); ++i) {
     rates[i] = {in.anyFloat(), "option " + std::to_string(i)};
   }
-  auto player = w.app->openPlayer(size, rates);
-  for (const auto& recognizer : player->playerView->gestureRecognizers()) {
-    if (auto swipe = objc_cast<GLPInsideViewGesture>(recognizer)) w.recognizers.push_back(swipe);
+  if (auto swipe = support::swipeRecognizerOf(w.players->open(size, rates).playerView)) {
+    w.recognizers.push_back(swipe);
   }
-  w.players.push_back(std::move(player));
-  makeCurrent(w.players.size() - 1);
-  w.app->layOut(*currentPlayer());
 }
 
 // Closed as the app may close a player: at once, whatever the fingers are doing on it.
 void closePlayer(FuzzInput& in) {
-  auto& w = world();
-  if (w.players.empty()) return;
-  size_t index = in.byte() % w.players.size();
-  hide(*w.players[w.current]);
-  w.players.erase(w.players.begin() + static_cast<std::ptrdiff_t>(index));
-  if (w.players.empty()) return;
-  w.current = w.players.size() - 1;
-  w.app->show(*w.players[w.current]);
-}
-
-Ref<ZEBStepper> stepperOf(const host::Player& player) {
-  if (!player.controlsOverlay) return nullptr;
-  return objc_cast<ZEBStepper>(
-      objc_msgSend<id>(player.controlsOverlay, selector<"playbackRateStepper">()));
+  auto& players = *world().players;
+  if (!players.all().empty()) players.close(in.byte() % players.all().size());
 }
 
 void tapStepper(FuzzInput& in) {
-  auto* player = currentPlayer();
-  auto stepper = player ? stepperOf(*player) : nullptr;
+  auto* player = world().players->current();
+  auto stepper = player ? support::stepperOf(*player) : nullptr;
   if (!stepper) return;
   bool increment = in.byte() % 2;
   if (in.byte() % 2) {
@@ -303,26 +284,25 @@ void tapStepper(FuzzInput& in) {
   }
   // A finger on the button's centre, wherever the button is and whatever covers it.
   auto button = increment ? stepper->incrementButton() : stepper->decrementButton();
-  CGRect bounds = button->bounds();
-  CGPoint point = button->convertPointToView({CGRectGetMidX(bounds), CGRectGetMidY(bounds)},
-                                             world().app->window());
+  CGPoint point = support::centreInWindow(button, world().players->app().window());
   touchEvent(Phase::Began, [&](UITouchDispatcher& touches) { touches.touchDown(point, 1); });
   touchEvent(Phase::Ended, [](UITouchDispatcher& touches) { touches.touchesUp(); });
 }
 
 void changeControls(FuzzInput& in) {
   auto& w = world();
-  auto* player = currentPlayer();
+  auto* player = world().players->current();
   if (!player) return;
   switch (in.byte() % 4) {
     case 0:
-      w.app->setControlsShown(*player, in.byte() % 2);
+      w.players->app().setControlsShown(*player, in.byte() % 2);
       break;
     case 1:
-      w.app->setControlsAlpha(*player, in.byte() % 2 ? in.byte() / 255.0 : in.anyDouble());
+      w.players->app().setControlsAlpha(*player,
+                                        in.byte() % 2 ? in.byte() / 255.0 : in.anyDouble());
       break;
     case 2:
-      w.app->selectRate(*player, in.anyFloat());
+      w.players->app().selectRate(*player, in.anyFloat());
       break;
     default:
       player->playerController->selectRateOption(in.byte() % 2 ? in.byte() % 8 : in.bits(8));
@@ -346,7 +326,7 @@ void changeDevice(FuzzInput& in) {
 
 void advanceClock(FuzzInput& in) {
   uint64_t milliseconds = in.byte() % 8 == 0 ? in.bits(2) : in.byte() % 32;
-  dispatch_main_clock_advance_to(dispatch_main_clock_now() + milliseconds * NSEC_PER_MSEC);
+  support::runMainQueue(milliseconds * NSEC_PER_MSEC);
 }
 
 void step(FuzzInput& in) {
@@ -380,7 +360,7 @@ void step(FuzzInput& in) {
       if (in.byte() % 2) {
         replaceSettingsFile(in);
       } else {
-        postSettingsChange();
+        support::announceSettings();
       }
       break;
     case 10:
@@ -390,7 +370,9 @@ void step(FuzzInput& in) {
       closePlayer(in);
       break;
     case 12:
-      if (!world().players.empty()) makeCurrent(in.byte() % world().players.size());
+      if (!world().players->all().empty()) {
+        world().players->show(in.byte() % world().players->all().size());
+      }
       break;
     case 13:
       tapStepper(in);
@@ -407,7 +389,7 @@ void step(FuzzInput& in) {
       break;
   }
   checkLevels();
-  if (world().app->touches().fingerCount() == 0) {
+  if (world().players->touches().fingerCount() == 0) {
     require(swipeFlags() == 0, "no swipe kind is set while no finger is down");
   }
 }
@@ -416,13 +398,11 @@ void step(FuzzInput& in) {
 void startOver() {
   auto& w = world();
   touchEvent(Phase::Cancelled, [](UITouchDispatcher& touches) { touches.touchesCancel(); });
-  if (auto* shown = currentPlayer()) hide(*shown);
-  w.players.clear();
-  w.current = 0;
-  std::remove(fuzz::hostPath(glidepad::kSettingsPath).c_str());
-  postSettingsChange();
+  w.players->closeAll();
+  std::remove(NSDeviceResolvePath_(glidepad::kSettingsPath).c_str());
+  support::announceSettings();
   UIScreen::mainScreen()->setBounds_(kScreen);
-  dispatch_main_clock_advance_to(dispatch_main_clock_now() + NSEC_PER_SEC);
+  support::runMainQueue();
   UIScreen::mainScreen()->setBrightness(0.5);
   MPVolumeSetSystemVolume_(0.5f);
 }
@@ -436,7 +416,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   glidepad::initialize();
   MSHookMessageEx(YTPlayerView::objcClass(), selector<"GLPGesture:">(), &watchedGesture,
                   &savedGesture);
-  world().app = std::make_unique<host::App>(kScreen.size);
+  world().players = std::make_unique<WatchedPlayers>(kScreen.size);
   return 0;
 }
 
@@ -446,7 +426,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   while (!in.empty()) step(in);
   // However the input ended, lifting the fingers ends the sequence by the rules.
   touchEvent(Phase::Ended, [](UITouchDispatcher& touches) { touches.touchesUp(); });
-  dispatch_main_clock_advance_to(dispatch_main_clock_now() + NSEC_PER_SEC);
+  support::runMainQueue();
   checkLevels();
   return 0;
 }

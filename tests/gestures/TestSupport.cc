@@ -2,13 +2,7 @@
 
 #include "MediaPlayer/MPVolumeView.h"
 #include "UIKit/UIScreen.h"
-#include "setup/Settings.h"
 #include "substrate.h"
-
-#include "host/YTMainAppVideoPlayerOverlayViewController.h"
-#include "host/YTPlayerView.h"
-using host::YTMainAppVideoPlayerOverlayViewController;
-using host::YTPlayerView;
 
 namespace testsupport {
 
@@ -46,60 +40,6 @@ void installRecorders() {
                   &savedSetValue);
   MSHookMessageEx(UIScreen::objcClass(), selector<"setBrightness:">(), &recordSetBrightness,
                   &savedSetBrightness);
-}
-
-SettingsScope::SettingsScope()
-    : speed_(glidepad::speed),
-      activateAfter_(glidepad::activateAfter),
-      topArea_(glidepad::topArea),
-      bottomArea_(glidepad::bottomArea) {}
-
-SettingsScope::~SettingsScope() {
-  glidepad::speed = speed_;
-  glidepad::activateAfter = activateAfter_;
-  glidepad::topArea = topArea_;
-  glidepad::bottomArea = bottomArea_;
-}
-
-Ref<UIWindow> makeWindow(CGRect frame) {
-  auto window = alloc<UIWindow>();
-  window->initWithFrame(frame);
-  return window;
-}
-
-Ref<YTPlayerView> makePlayerView(CGRect frame) {
-  return objc_cast<YTPlayerView>(
-      objc_msgSend<id>(alloc<YTPlayerView>(), selector<"initWithFrame:">(), frame));
-}
-
-Ref<GLPInsideViewGesture> swipeRecognizerOf(const Ref<UIView>& view) {
-  for (const auto& recognizer : view->gestureRecognizers()) {
-    if (auto swipe = objc_cast<GLPInsideViewGesture>(recognizer)) return swipe;
-  }
-  return nullptr;
-}
-
-void runMainQueue(uint64_t nanoseconds) {
-  dispatch_main_clock_advance_to(dispatch_main_clock_now() + nanoseconds);
-}
-
-Class TestControlsOverlay::objcClass() {
-  static Class cls = objc_registerClass("TestControlsOverlay", UIView::objcClass(), [](Class c) {
-    objc_exposeMethod<&TestControlsOverlay::playPauseButton>(c, "playPauseButton");
-  });
-  return cls;
-}
-
-id TestControlsOverlay::init() {
-  UIView::init();
-  button_ = alloc_init<UIView>();
-  addSubview(button_);
-  return self();
-}
-
-void TestControlsOverlay::layoutSubviews() {
-  UIView::layoutSubviews();
-  ++layoutPasses;
 }
 
 }  // namespace testsupport

@@ -29,12 +29,12 @@ void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, size_t) noexcept { std::free(memory); }
 
 TEST(TouchPath, MovesAndTheirStepsAllocateNothing) {
-  testsupport::SettingsScope settings;
+  support::SettingsScope settings;
   glidepad::speed = 250;
   glidepad::activateAfter = 70;
   glidepad::topArea = 1;
-  auto window = testsupport::makeWindow(CGRectMake(0, 0, 375, 667));
-  auto player = testsupport::makePlayerView(CGRectMake(0, 0, 375, 200));
+  auto window = support::makeWindow(CGRectMake(0, 0, 375, 667));
+  auto player = support::makePlayerView(CGRectMake(0, 0, 375, 200));
   window->addSubview(player);
   UITouchDispatcher touch(window);
   MPVolumeSetSystemVolume_(0.5f);
@@ -44,7 +44,7 @@ TEST(TouchPath, MovesAndTheirStepsAllocateNothing) {
     touch.touchDown({200, 50});
     for (int i = 1; i <= 30; ++i) touch.touchMove({200 + direction * 5 * i, 50});
     touch.touchesUp();
-    testsupport::runMainQueue();
+    support::runMainQueue();
   }
   float before = MPVolumeSystemVolume_();
 
@@ -52,24 +52,24 @@ TEST(TouchPath, MovesAndTheirStepsAllocateNothing) {
   allocations = 0;
   counting = true;
   for (int i = 1; i <= 30; ++i) touch.touchMove({200 - 5.0 * i, 50});
-  testsupport::runMainQueue();
+  support::runMainQueue();
   for (int i = 1; i <= 30; ++i) touch.touchMove({50 + 5.0 * i, 50});
-  testsupport::runMainQueue();
+  support::runMainQueue();
   counting = false;
   touch.touchesUp();
   EXPECT_EQ(allocations, 0u);
   EXPECT_NE(MPVolumeSystemVolume_(), before);  // the moves did step the volume
-  testsupport::runMainQueue();
+  support::runMainQueue();
 }
 
 TEST(TouchPath, SeekingMovesAllocateNothing) {
   using Overlay = YTMainAppVideoPlayerOverlayViewController;
-  testsupport::SettingsScope settings;
+  support::SettingsScope settings;
   glidepad::speed = 250;
   glidepad::activateAfter = 70;
   glidepad::bottomArea = 3;
-  auto window = testsupport::makeWindow(CGRectMake(0, 0, 375, 667));
-  auto player = testsupport::makePlayerView(CGRectMake(0, 0, 375, 200));
+  auto window = support::makeWindow(CGRectMake(0, 0, 375, 667));
+  auto player = support::makePlayerView(CGRectMake(0, 0, 375, 200));
   window->addSubview(player);
   auto overlay = alloc_init<Overlay>();
   overlay->loadViewIfNeeded();  // the target of the seeks from now on

@@ -15,7 +15,7 @@ namespace {
 class Recognizer : public ::testing::Test {
  protected:
   void SetUp() override {
-    window = testsupport::makeWindow(CGRectMake(0, 100, 375, 567));
+    window = support::makeWindow(CGRectMake(0, 100, 375, 567));
     for (auto* touch : {&finger, &otherFinger}) {
       *touch = alloc_init<UITouch>();
       (*touch)->setWindow_(window);

@@ -36,7 +36,7 @@ class TestKeyboardDelegate : public NSObject {
 class SwipeGesture : public ::testing::Test {
  protected:
   void SetUp() override {
-    window = testsupport::makeWindow(CGRectMake(0, 0, 375, 667));
+    window = support::makeWindow(CGRectMake(0, 0, 375, 667));
     touch = alloc_init<UITouch>();
     touch->setWindow_(window);
     touches = alloc<NSMutableSet>();

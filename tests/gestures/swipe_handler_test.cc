@@ -19,6 +19,32 @@ namespace {
 
 using Overlay = YTMainAppVideoPlayerOverlayViewController;
 
+// A controls overlay stand-in: a view with a play/pause button, counting its layout passes.
+class TestControlsOverlay : public UIView {
+ public:
+  static Class objcClass() {
+    static Class cls = objc_registerClass("TestControlsOverlay", UIView::objcClass(), [](Class c) {
+      objc_exposeMethod<&TestControlsOverlay::playPauseButton>(c, "playPauseButton");
+    });
+    return cls;
+  }
+  id init() override {
+    UIView::init();
+    button_ = alloc_init<UIView>();
+    addSubview(button_);
+    return self();
+  }
+  id playPauseButton() const { return button_; }
+  void layoutSubviews() override {
+    UIView::layoutSubviews();
+    ++layoutPasses;
+  }
+  int layoutPasses = 0;
+
+ private:
+  Ref<UIView> button_;
+};
+
 float stepped(float from, int steps, double step) {
   for (int i = 0; i < steps; ++i) from = static_cast<float>(static_cast<double>(from) + step);
   return from;
@@ -33,8 +59,8 @@ class SwipeHandler : public ::testing::Test {
     glidepad::activateAfter = 70;
     glidepad::topArea = 1;
     glidepad::bottomArea = 3;
-    window = testsupport::makeWindow(CGRectMake(0, 0, 375, 667));
-    player = testsupport::makePlayerView(CGRectMake(0, 0, 375, 200));
+    window = support::makeWindow(CGRectMake(0, 0, 375, 667));
+    player = support::makePlayerView(CGRectMake(0, 0, 375, 200));
     window->addSubview(player);
     touch = std::make_unique<UITouchDispatcher>(window);
     overlay = alloc_init<Overlay>();
@@ -42,7 +68,7 @@ class SwipeHandler : public ::testing::Test {
     overlay->loadViewIfNeeded();
     MPVolumeSetSystemVolume_(0.5f);
     UIScreen::mainScreen()->setBrightness(0.5);
-    testsupport::runMainQueue();
+    support::runMainQueue();
     testsupport::volumeValuesSet().clear();
     testsupport::brightnessValuesSet().clear();
     backwardSeeks = Overlay::backwardSeekCount();
@@ -50,7 +76,7 @@ class SwipeHandler : public ::testing::Test {
   }
   void TearDown() override {
     touch->touchesCancel();
-    testsupport::runMainQueue();
+    support::runMainQueue();
   }
 
   // Down at `from`, 80 points along x (`direction` -1 left, +1 right) to begin, 5 more into
@@ -68,14 +94,11 @@ class SwipeHandler : public ::testing::Test {
   uint64_t newBackwardSeeks() const { return Overlay::backwardSeekCount() - backwardSeeks; }
   uint64_t newForwardSeeks() const { return Overlay::forwardSeekCount() - forwardSeeks; }
   float volumeAfterSteps() {
-    testsupport::runMainQueue();
+    support::runMainQueue();
     return MPVolumeSystemVolume_();
   }
-  bool anyKind() const {
-    return glidepad::isVolumeSwipe || glidepad::isBrightnessSwipe || glidepad::isSeekSwipe;
-  }
 
-  testsupport::SettingsScope settings;
+  support::SettingsScope settings;
   Ref<UIWindow> window;
   Ref<YTPlayerView> player;
   std::unique_ptr<UITouchDispatcher> touch;
@@ -86,7 +109,7 @@ class SwipeHandler : public ::testing::Test {
 }  // namespace
 
 TEST_F(SwipeHandler, AttachesAConfiguredRecognizerToEveryPlayerView) {
-  auto gesture = testsupport::swipeRecognizerOf(player);
+  auto gesture = support::swipeRecognizerOf(player);
   ASSERT_TRUE(gesture);
   EXPECT_EQ(player->gestureRecognizers().size(), 1u);
   EXPECT_EQ(gesture->view(), player);
@@ -102,7 +125,7 @@ TEST_F(SwipeHandler, AttachesAConfiguredRecognizerToEveryPlayerView) {
   glidepad::speed = -3;
   glidepad::activateAfter = 15;
   EXPECT_EQ(gesture->gestureSpeed(), 2500u);
-  auto later = testsupport::swipeRecognizerOf(testsupport::makePlayerView(CGRectZero));
+  auto later = support::swipeRecognizerOf(support::makePlayerView(CGRectZero));
   EXPECT_EQ(later->gestureSpeed(), static_cast<uint64_t>(-30));
   EXPECT_EQ(later->activateAfter(), 15.0);
 }
@@ -112,7 +135,7 @@ TEST_F(SwipeHandler, UpperHalfStepsTheVolumeAndLowerHalfSeeks) {
   EXPECT_TRUE(glidepad::isVolumeSwipe);
   EXPECT_FALSE(glidepad::isSeekSwipe);
   touch->touchesUp();
-  EXPECT_FALSE(anyKind());
+  EXPECT_FALSE(support::anySwipeKind());
   EXPECT_EQ(MPVolumeSystemVolume_(), 0.5f);  // not yet: 10 ms later
   EXPECT_EQ(volumeAfterSteps(), stepped(0.5f, 4, -0.02));
   EXPECT_EQ(newBackwardSeeks() + newForwardSeeks(), 0u);
@@ -127,14 +150,14 @@ TEST_F(SwipeHandler, UpperHalfStepsTheVolumeAndLowerHalfSeeks) {
   EXPECT_EQ(newForwardSeeks(), 2u);
   EXPECT_EQ(overlay->playbackPosition(), 90.0);
   EXPECT_EQ(newBackwardSeeks(), 3u);
-  testsupport::runMainQueue();
+  support::runMainQueue();
   EXPECT_EQ(testsupport::volumeValuesSet().size(), 7u);  // the seeks touched no volume
 }
 
 TEST_F(SwipeHandler, EveryStepFollowsTheFingerFromTheFirstChange) {
   auto& values = testsupport::volumeValuesSet();
   swipe({300, 50}, -1, 6);
-  testsupport::runMainQueue();
+  support::runMainQueue();
   ASSERT_EQ(values.size(), 6u);
   for (size_t i = 1; i < values.size(); ++i) EXPECT_LT(values[i], values[i - 1]);
   EXPECT_LT(values.front(), 0.5f);
@@ -142,7 +165,7 @@ TEST_F(SwipeHandler, EveryStepFollowsTheFingerFromTheFirstChange) {
   values.clear();
   float before = MPVolumeSystemVolume_();
   swipe({50, 50}, +1, 6);
-  testsupport::runMainQueue();
+  support::runMainQueue();
   ASSERT_EQ(values.size(), 6u);
   EXPECT_GT(values.front(), before);
   for (size_t i = 1; i < values.size(); ++i) EXPECT_GT(values[i], values[i - 1]);
@@ -155,7 +178,7 @@ TEST_F(SwipeHandler, EveryStepFollowsTheFingerFromTheFirstChange) {
   touch->touchMove({200, 50});
   for (double y : {40.0, 60.0, 20.0, 90.0}) touch->touchMove({200, y});
   touch->touchesUp();
-  testsupport::runMainQueue();
+  support::runMainQueue();
   EXPECT_TRUE(values.empty());
 
   // Coordinates no screen has: at most one step per move, each converted without overflow.
@@ -164,12 +187,12 @@ TEST_F(SwipeHandler, EveryStepFollowsTheFingerFromTheFirstChange) {
   for (double x : {100.0, 100.0, -1e300, std::nan(""), kInf, -kInf, 1e300}) {
     touch->touchMove({x, 50});
   }
-  EXPECT_EQ(testsupport::swipeRecognizerOf(player)->currentPoint(),
+  EXPECT_EQ(support::swipeRecognizerOf(player)->currentPoint(),
             0u);  // far right: a scale of all but 0
   touch->touchesUp();
-  testsupport::runMainQueue();
+  support::runMainQueue();
   EXPECT_LE(values.size(), 5u);
-  EXPECT_FALSE(anyKind());
+  EXPECT_FALSE(support::anySwipeKind());
 }
 
 TEST_F(SwipeHandler, TheKindIsChosenWhereTheFingerIsAtTheBegin) {
@@ -184,12 +207,12 @@ TEST_F(SwipeHandler, TheKindIsChosenWhereTheFingerIsAtTheBegin) {
   EXPECT_TRUE(glidepad::isVolumeSwipe);
   EXPECT_FALSE(glidepad::isSeekSwipe);
   touch->touchesUp();
-  EXPECT_FALSE(anyKind());
+  EXPECT_FALSE(support::anySwipeKind());
 
   // Not where it touched down: where it is when it has travelled far enough.
   touch->touchDown({300, 180});
   touch->touchMove({250, 170});  // not far enough yet
-  EXPECT_FALSE(anyKind());
+  EXPECT_FALSE(support::anySwipeKind());
   touch->touchMove({220, 20});
   EXPECT_TRUE(glidepad::isVolumeSwipe);
   touch->touchMove({215, 180});  // the kind stays for the whole swipe
@@ -233,9 +256,9 @@ TEST_F(SwipeHandler, EachAreaCodeChoosesItsKindAndOthersStepNothing) {
 
   for (int unknown : {0, 4, -1}) {
     glidepad::topArea = unknown;
-    auto gesture = testsupport::swipeRecognizerOf(player);
+    auto gesture = support::swipeRecognizerOf(player);
     swipe({300, 50}, -1, 3, false);
-    EXPECT_FALSE(anyKind()) << unknown;
+    EXPECT_FALSE(support::anySwipeKind()) << unknown;
     EXPECT_TRUE(gesture->isStarted()) << unknown;  // tracked all the same
     touch->touchesUp();
   }
@@ -247,7 +270,7 @@ TEST_F(SwipeHandler, EachAreaCodeChoosesItsKindAndOthersStepNothing) {
 
 TEST_F(SwipeHandler, SpeedZeroStepsNothingAndBrightnessIsPassedUnbounded) {
   glidepad::speed = 0;
-  auto slow = testsupport::makePlayerView(CGRectMake(0, 0, 375, 200));
+  auto slow = support::makePlayerView(CGRectMake(0, 0, 375, 200));
   window->addSubview(slow);
   swipe({300, 50}, -1, 5);
   swipe({300, 150}, +1, 5);
@@ -269,7 +292,7 @@ TEST_F(SwipeHandler, SpeedZeroStepsNothingAndBrightnessIsPassedUnbounded) {
 TEST_F(SwipeHandler, SeeksGoToTheLastOverlayControllerOnceThereIsOne) {
   glidepad::lastOverlayController = nullptr;
   swipe({300, 150}, -1, 3, false);
-  auto gesture = testsupport::swipeRecognizerOf(player);
+  auto gesture = support::swipeRecognizerOf(player);
   EXPECT_EQ(gesture->previousPoint(), gesture->currentPoint());  // the ratchet still follows
   EXPECT_GT(gesture->currentPoint(), 250u);
   touch->touchesUp();
@@ -298,8 +321,8 @@ TEST_F(SwipeHandler, SeeksGoToTheLastOverlayControllerOnceThereIsOne) {
 }
 
 TEST_F(SwipeHandler, AllPlayerViewsShareOneSwipeKind) {
-  auto otherWindow = testsupport::makeWindow(CGRectMake(0, 0, 375, 667));
-  auto otherPlayer = testsupport::makePlayerView(CGRectMake(0, 0, 375, 200));
+  auto otherWindow = support::makeWindow(CGRectMake(0, 0, 375, 667));
+  auto otherPlayer = support::makePlayerView(CGRectMake(0, 0, 375, 200));
   otherWindow->addSubview(otherPlayer);
   UITouchDispatcher otherTouch(otherWindow);
 
@@ -312,7 +335,7 @@ TEST_F(SwipeHandler, AllPlayerViewsShareOneSwipeKind) {
   EXPECT_EQ(volumeAfterSteps(), stepped(0.5f, 2, -0.02));
 
   touch->touchesUp();  // ended right after Began: cancelled, which clears every kind
-  EXPECT_FALSE(anyKind());
+  EXPECT_FALSE(support::anySwipeKind());
   otherTouch.touchMove({150, 150});
   otherTouch.touchesUp();
   EXPECT_EQ(newBackwardSeeks(), 0u);
@@ -320,7 +343,7 @@ TEST_F(SwipeHandler, AllPlayerViewsShareOneSwipeKind) {
 }
 
 TEST_F(SwipeHandler, ATapTogglesTheControlsAndASwipeDoesNot) {
-  auto controls = alloc_init<testsupport::TestControlsOverlay>();
+  auto controls = alloc_init<TestControlsOverlay>();
   player->setControlsOverlay(controls);
   auto button = objc_cast<UIView>(controls->playPauseButton());
   controls->layoutIfNeeded();

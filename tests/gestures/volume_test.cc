@@ -10,13 +10,13 @@ namespace {
 class VolumeStepper : public ::testing::Test {
  protected:
   void SetUp() override {
-    testsupport::runMainQueue();
+    support::runMainQueue();
     glidepad::volumeView = nullptr;
     glidepad::volumeSlider = nullptr;
     MPVolumeSetSystemVolume_(0.5f);
     testsupport::volumeValuesSet().clear();
   }
-  void TearDown() override { testsupport::runMainQueue(); }
+  void TearDown() override { support::runMainQueue(); }
 };
 
 }  // namespace
@@ -36,29 +36,29 @@ TEST_F(VolumeStepper, MakesTheViewAndFindsItsSliderOnce) {
   glidepad::changeVolumeUp(true);
   EXPECT_EQ(glidepad::volumeView, view);
   EXPECT_EQ(glidepad::volumeSlider, slider);
-  testsupport::runMainQueue();
+  support::runMainQueue();
   EXPECT_EQ(MPVolumeSystemVolume_(), static_cast<float>(static_cast<double>(0.52f) + 0.02));
 }
 
 TEST_F(VolumeStepper, AppliesEachStepTenMillisecondsLaterToTheValueThen) {
   glidepad::changeVolumeUp(true);
-  testsupport::runMainQueue(10 * NSEC_PER_MSEC - 1);
+  support::runMainQueue(10 * NSEC_PER_MSEC - 1);
   EXPECT_EQ(MPVolumeSystemVolume_(), 0.5f);
-  testsupport::runMainQueue(1);
+  support::runMainQueue(1);
   EXPECT_EQ(MPVolumeSystemVolume_(), 0.52f);
   EXPECT_EQ(MPVolumeSystemVolume_(), static_cast<float>(0.5 + 0.02));
   glidepad::changeVolumeUp(false);
   MPVolumeSetSystemVolume_(0.5f);  // changed elsewhere before the step runs
-  testsupport::runMainQueue();
+  support::runMainQueue();
   EXPECT_EQ(MPVolumeSystemVolume_(), 0.48f);
 
   // Three quick calls: three steps, each on the value the one before left.
   for (int i = 0; i < 3; ++i) {
     glidepad::changeVolumeUp(false);
-    testsupport::runMainQueue(2 * NSEC_PER_MSEC);
+    support::runMainQueue(2 * NSEC_PER_MSEC);
   }
   EXPECT_EQ(MPVolumeSystemVolume_(), 0.48f);
-  testsupport::runMainQueue(10 * NSEC_PER_MSEC);
+  support::runMainQueue(10 * NSEC_PER_MSEC);
   float expected = 0.48f;
   for (int i = 0; i < 3; ++i) expected = static_cast<float>(static_cast<double>(expected) - 0.02);
   EXPECT_EQ(MPVolumeSystemVolume_(), expected);
@@ -68,14 +68,14 @@ TEST_F(VolumeStepper, AppliesEachStepTenMillisecondsLaterToTheValueThen) {
   auto standIn = alloc_init<UISlider>();
   standIn->setValue(0.25f);
   glidepad::volumeSlider = standIn;
-  testsupport::runMainQueue();
+  support::runMainQueue();
   EXPECT_EQ(standIn->value(), static_cast<float>(static_cast<double>(0.25f) - 0.02));
   EXPECT_EQ(MPVolumeSystemVolume_(), expected);
   glidepad::volumeSlider = nullptr;
   glidepad::changeVolumeUp(false);
   MPVolumeSetSystemVolume_(0.01f);
   testsupport::volumeValuesSet().clear();
-  testsupport::runMainQueue();
+  support::runMainQueue();
   ASSERT_EQ(testsupport::volumeValuesSet().size(), 1u);
   EXPECT_EQ(testsupport::volumeValuesSet()[0],
             static_cast<float>(static_cast<double>(0.01f) - 0.02));
@@ -96,7 +96,7 @@ TEST_F(VolumeStepper, AViewWithoutASliderStepsNothingAndIsSearchedAgain) {
   glidepad::changeVolumeUp(true);
   glidepad::changeVolumeUp(true);
   EXPECT_EQ(glidepad::volumeSlider, nullptr);
-  testsupport::runMainQueue();
+  support::runMainQueue();
   EXPECT_EQ(MPVolumeSystemVolume_(), 0.5f);
   EXPECT_TRUE(testsupport::volumeValuesSet().empty());
 
@@ -104,6 +104,6 @@ TEST_F(VolumeStepper, AViewWithoutASliderStepsNothingAndIsSearchedAgain) {
   glidepad::changeVolumeUp(true);
   EXPECT_EQ(glidepad::volumeSlider, slider);
   EXPECT_EQ(glidepad::volumeView, bare);
-  testsupport::runMainQueue();
+  support::runMainQueue();
   EXPECT_EQ(MPVolumeSystemVolume_(), 0.52f);
 }

@@ -24,10 +24,8 @@ using host::YTPlayerView;
 
 namespace {
 
-using lifetimes::anySwipeKind;
 using lifetimes::Session;
-using lifetimes::stepperOf;
-using lifetimes::swipeRecognizerOf;
+using namespace support;  // the driver's finders
 using Overlay = YTMainAppVideoPlayerOverlayViewController;
 
 // `steps` volume steps of 0.02 from `volume`, as the main queue applies them.
@@ -54,9 +52,9 @@ long residentKilobytes() {
 struct PlayerParts {
   explicit PlayerParts(const host::Player& player)
       : view(player.playerView),
-        recognizer(lifetimes::swipeRecognizerOf(player)),
+        recognizer(support::swipeRecognizerOf(player.playerView)),
         overlay(player.controlsOverlay),
-        stepper(lifetimes::stepperOf(player)),
+        stepper(support::stepperOf(player)),
         playerController(player.playerController),
         overlayController(player.overlayController) {}
   bool viewsGone() const {
@@ -108,10 +106,10 @@ TEST_F(Lifetimes, APlayerClosedMidSwipeEndsTheSwipeAndItsQueuedStepsStillLand) {
   auto& first = open();
   auto& second = open();
   close(second);  // the first is shown again
-  auto recognizer = swipeRecognizerOf(first);
+  auto recognizer = swipeRecognizerOf(first.playerView);
   beginSwipe({300, 50}, 24, -5);
   ASSERT_TRUE(glidepad::isVolumeSwipe);
-  app->hide(first);
+  app().hide(first);
   EXPECT_FALSE(anySwipeKind());
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateCancelled);
   moveOn(5, -5);
@@ -119,9 +117,9 @@ TEST_F(Lifetimes, APlayerClosedMidSwipeEndsTheSwipeAndItsQueuedStepsStillLand) {
   lift();
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStatePossible);
   // A finger down but no swipe begun yet: the recognizer fails and begins nothing afterwards.
-  app->show(first);
+  app().show(first);
   beginSwipe({300, 50}, 3, -5);
-  app->hide(first);
+  app().hide(first);
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateFailed);
   moveOn(30, -5);
   EXPECT_FALSE(anySwipeKind());
@@ -143,7 +141,7 @@ TEST_F(Lifetimes, AThousandPlayersLeaveOnlyTheLatestControllersAndTheVolumeView)
     ASSERT_NE(stepper, nullptr);
     objc_msgSend(stepper, selector<"incrementButtonTapped:">(), id());
     objc_msgSend(stepper, selector<"decrementButtonTapped:">(), id());
-    if (i % 3 == 0) app->selectRate(player, 2.0f);
+    if (i % 3 == 0) app().selectRate(player, 2.0f);
     if (i % 10 == 0) {
       beginSwipe({300, 50}, 20, -5);  // volume steps queued
       if (i % 20 == 0) lift();        // else closed with the finger down
@@ -167,7 +165,7 @@ TEST_F(Lifetimes, AThousandPlayersLeaveOnlyTheLatestControllersAndTheVolumeView)
   EXPECT_EQ(dispatch_main_queue_pending_count(), 0u);
   // The rate notification reaches no overlay that is gone.
   open().playerController->selectRateOption(3);
-  close(*players.back());
+  close(*Players::all().back());
   center->postNotificationName(NSStr("Glidepad-updatePlaybackRate"), nullptr);
   EXPECT_EQ(center->observerCount_(), 0u);
 

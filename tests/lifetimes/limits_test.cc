@@ -24,9 +24,7 @@ using host::YTPlayerView;
 
 namespace {
 
-using lifetimes::anySwipeKind;
-using lifetimes::stepperOf;
-using lifetimes::swipeRecognizerOf;
+using namespace support;  // the driver's finders
 
 constexpr uint64_t kMaxPosition = std::numeric_limits<uint64_t>::max();
 
@@ -48,7 +46,7 @@ class Limits : public lifetimes::Session {
 TEST_F(Limits, ASpeedOfIntMaxStepsOncePerMoveAndItsTouchDownSeedFitsTheRecognizer) {
   writeSettings({{"speed", INT_MAX}});
   auto& player = open();
-  auto recognizer = swipeRecognizerOf(player);
+  auto recognizer = swipeRecognizerOf(player.playerView);
   EXPECT_EQ(recognizer->gestureSpeed(), uint64_t{INT_MAX} * 10);
   float volume = MPVolumeSystemVolume_();
   beginSwipe({300, 50}, 0, 0);
@@ -68,7 +66,7 @@ TEST_F(Limits, ANegativeSpeedWrapsTheRecognizerSpeedAndStepsNothing) {
     SCOPED_TRACE(speed);
     writeSettings({{"speed", speed}});
     auto& player = open();
-    auto recognizer = swipeRecognizerOf(player);
+    auto recognizer = swipeRecognizerOf(player.playerView);
     EXPECT_EQ(recognizer->gestureSpeed(), static_cast<uint64_t>(speed * 10));
     float volume = MPVolumeSystemVolume_();
     uint64_t seeks = YTMainAppVideoPlayerOverlayViewController::forwardSeekCount();
@@ -98,7 +96,7 @@ TEST_F(Limits, AnActivationThresholdOfEitherSignAndAnySize) {
   // Below zero: the first move begins the swipe, even one that goes nowhere.
   writeSettings({{"activateAfter", -1}});
   auto& eager = open();
-  auto recognizer = swipeRecognizerOf(eager);
+  auto recognizer = swipeRecognizerOf(eager.playerView);
   EXPECT_EQ(recognizer->activateAfter(), -1.0);
   beginSwipe({300, 50}, 1, 0);
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateBegan);
@@ -111,17 +109,17 @@ TEST_F(Limits, AnActivationThresholdOfEitherSignAndAnySize) {
   // threshold test is made) is infinite and does.
   writeSettings({{"activateAfter", INT_MAX}});
   auto& never = open();
-  recognizer = swipeRecognizerOf(never);
+  recognizer = swipeRecognizerOf(never.playerView);
   float volume = MPVolumeSystemVolume_();
   beginSwipe({300, 50}, 0, 0);
-  for (double x : {-1e9, 2e9, -2e9}) app->touches().touchMove({x, 50});
+  for (double x : {-1e9, 2e9, -2e9}) touches().touchMove({x, 50});
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStatePossible);
-  app->touches().touchMove({1e20, 50});
+  touches().touchMove({1e20, 50});
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateBegan);
-  app->touches().touchMove({1e20, 50});  // the baseline
+  touches().touchMove({1e20, 50});  // the baseline
   // Infinitely far left: an infinite scale, the largest position, one step down.
-  app->touches().touchMove({-std::numeric_limits<double>::infinity(), 50});
-  app->touches().touchMove({-std::numeric_limits<double>::infinity(), 50});
+  touches().touchMove({-std::numeric_limits<double>::infinity(), 50});
+  touches().touchMove({-std::numeric_limits<double>::infinity(), 50});
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateChanged);
   EXPECT_EQ(recognizer->currentPoint(), kMaxPosition);
   lift();
@@ -155,7 +153,7 @@ TEST_F(Limits, AScreenOfNoWidthOrANaNWidthStepsAtMostOncePerSwipe) {
       EXPECT_EQ(steps, c.steps);
     }
     EXPECT_FALSE(anySwipeKind());
-    EXPECT_EQ(swipeRecognizerOf(player)->scale(), 1.0) << "the next swipe starts afresh";
+    EXPECT_EQ(swipeRecognizerOf(player.playerView)->scale(), 1.0) << "the next swipe starts afresh";
   }
   // Back to a real screen, swipes step as ever.
   UIScreen::mainScreen()->setBounds_(CGRectMake(0, 0, 375, 667));
@@ -181,7 +179,7 @@ TEST_F(Limits, ASixtyFourMebibyteSettingsFileIsRefusedUnreadAndGivesTheDefaults)
     writeSettings({{"speed", 100}});
     writeSettingsBytes(*bytes, false);
     auto started = std::chrono::steady_clock::now();
-    announceSettings();
+    support::announceSettings();
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     EXPECT_EQ(glidepad::speed, 250);
   }

@@ -1,61 +1,21 @@
-// Test support: a fresh device root per test, and property-list fixtures written by libplist in
-// both of its forms.
+// Test support: a fresh device root per test (tests/support/Device.h), and property-list
+// fixtures written by libplist in both of its forms.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <plist/plist.h>
-#include <stdlib.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <string_view>
 
-#include "Foundation/DeviceRoot.h"
+#include "support/Device.h"
 
 namespace test {
 
-// A device root folder of its own, set for the process while it lives and removed afterwards.
-class TempDeviceRoot {
- public:
-  TempDeviceRoot() {
-    std::string pattern = ::testing::TempDir() + "glidepad-root-XXXXXX";
-    const char* made = ::mkdtemp(pattern.data());
-    EXPECT_NE(made, nullptr);
-    path_ = made ? made : "";
-    NSSetDeviceRoot_(path_);
-  }
-  TempDeviceRoot(const TempDeviceRoot&) = delete;
-  TempDeviceRoot& operator=(const TempDeviceRoot&) = delete;
-  ~TempDeviceRoot() {
-    NSSetDeviceRoot_("");
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-
-  const std::string& path() const { return path_; }
-
-  // The machine path of a device path, with its folders made.
-  std::string hostPath(std::string_view devicePath) const {
-    std::filesystem::path path = path_ + std::string(devicePath);
-    std::filesystem::create_directories(path.parent_path());
-    return path.string();
-  }
-
-  void write(std::string_view devicePath, std::string_view bytes) const {
-    std::ofstream(hostPath(devicePath), std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-
-  void remove(std::string_view devicePath) const {
-    std::filesystem::remove(path_ + std::string(devicePath));
-  }
-
- private:
-  std::string path_;
-};
+// The device root of tests/support, by the name these tests know it.
+using TempDeviceRoot = support::DeviceRoot;
 
 struct PlistFree {
   void operator()(void* node) const { plist_free(node); }

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "CoreFoundation/CFNotificationCenter.h"
 #include "Foundation/NSString.h"
 #include "gestures/SwipeGrafts.h"
 #include "objc/runtime.h"
@@ -15,6 +14,7 @@
 #include "setup/Settings.h"
 #include "setup/SettingsFile.h"
 #include "stepper/RateStepperGrafts.h"
+#include "support/Device.h"
 
 namespace {
 
@@ -101,12 +101,6 @@ std::array<bool, 12> rows(int swipeRows, int stepperRows) {
   return result;
 }
 
-void postSettingsChanged() {
-  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
-                                       NSStr("com.vantor.glidepad.prefs-changed").get(), nullptr,
-                                       nullptr, true);
-}
-
 }  // namespace
 
 TEST(Initializer, TheSwitchesSelectTheRowsAndTheReloadIsAlwaysSubscribed) {
@@ -156,13 +150,13 @@ TEST(Initializer, TheSwitchesSelectTheRowsAndTheReloadIsAlwaysSubscribed) {
                             {{"enabledSwitch", plist_new_bool(!c.enabled)},
                              {"showPlaybackRate", plist_new_bool(!c.shown)},
                              {"speed", plist_new_uint(123)}});
-        postSettingsChanged();
+        support::announceSettings();
         EXPECT_EQ(glidepad::speed, 123);
         EXPECT_EQ(glidepad::enabledSwitch, !c.enabled);
         EXPECT_EQ(glidepad::showPlaybackRate, !c.shown);
         EXPECT_EQ(installedRows(host), c.expected);
         root.remove(glidepad::kSettingsPath);
-        postSettingsChanged();
+        support::announceSettings();
         EXPECT_EQ(glidepad::speed, 250);
       });
     }
@@ -303,7 +297,7 @@ TEST(Initializer, AClassTheHostLacksIsSkippedWithItsRows) {
     EXPECT_EQ(objc_getClass(kControlsOverlay), nullptr);
     EXPECT_EQ(installedRows(host), rows(4, 2));
     test::writeSettings(root, PlistFormat::Binary, {{"topArea", plist_new_uint(2)}});
-    postSettingsChanged();
+    support::announceSettings();
     EXPECT_EQ(glidepad::topArea, 2);
   });
 }

@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "Foundation/NSNotificationCenter.h"
-#include "Foundation/NSSet.h"
 #include "UIKit/NSLayoutConstraint.h"
-#include "UIKit/UITouch.h"
+#include "UIKit/UITouchDispatcher.h"
 #include "UIKit/UIWindow.h"
 #include "host/YTMainAppControlsOverlayView.h"
 #include "host/YTPlayerViewController.h"
@@ -403,18 +402,11 @@ TEST(OverlayRateStepper, AFingerOnPlusStepsUpThroughTheTouchMachinery) {
 
   // The "+" button spans x 235..285 and y 187.5..212.5 of the window; its title label takes no
   // touches, so the button itself is hit.
+  UITouchDispatcher touches(window);
   auto touchAt = [&](CGPoint point) {
-    auto hit = window->hitTest(point);
-    auto touch = alloc_init<UITouch>();
-    touch->setWindow_(window);
-    touch->setView_(hit);
-    touch->setLocationInWindow_(point);
-    auto touches = alloc_init<NSMutableSet>();
-    touches->addObject(touch);
-    auto event = alloc_init<UIEvent>();
-    event->setTouches_(touches);
-    hit->touchesBegan(touches, event);
-    hit->touchesEnded(touches, event);
+    touches.touchDown(point);
+    auto hit = touches.touchedView();
+    touches.touchesUp();
     return hit;
   };
   EXPECT_EQ(touchAt(CGPointMake(260, 200)), stepperOf(overlay)->incrementButton());
