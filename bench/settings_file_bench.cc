@@ -86,11 +86,11 @@ std::string wideBinary() {
   return list.finish(list.add(BinaryList::container('\xD0', references, entries)));
 }
 
-// One XML file at every bound at once: a dictionary of 1448 keys of 11 bytes (as many and as long
-// as the bounds on key comparisons and on bytes compared allow), chosen so that libplist's key
-// hash gives all of them one bucket (each pair of characters adds 33 × first + second, the same
-// for "bn", "cM" and "d,"); a string of entities that moves as much text as allowed; and an array
-// holding the rest of the values.
+// One XML file at every bound at once: a dictionary of 1,446 keys of 11 bytes that, with the two
+// keys after them, are as many as the bound on key comparisons allows and as long as the bound on
+// bytes compared allows, chosen so that libplist's key hash gives all of them one bucket (each
+// pair of characters adds 33 × first + second, the same for "bn", "cM" and "d,"); a string of
+// entities that moves as much text as allowed; and an array holding the rest of the values.
 std::string everyBoundXml() {
   const char* pairs[] = {"bn", "cM", "d,"};
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>";
@@ -103,7 +103,8 @@ std::string everyBoundXml() {
   xml += "<key>entities</key><string>";
   for (size_t i = 0; i < 2040; ++i) xml += "&lt;";
   xml += "</string><key>values</key><array>";
-  for (size_t i = 0; i < kValues - kKeys - 3; ++i) xml += "<real>15</real>";
+  // The dictionary, its keys and values, the two keys below, the string and the array.
+  for (size_t i = 0; i < kValues - 2 * kKeys - 6; ++i) xml += "<real>15</real>";
   return xml + "</array></dict></plist>";
 }
 
