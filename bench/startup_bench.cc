@@ -15,6 +15,7 @@
 #include "Startup.h"
 #include "setup/Initializer.h"
 #include "setup/Settings.h"
+#include "setup/SettingsTable.h"
 
 namespace bench {
 
@@ -70,7 +71,7 @@ void BM_LoadSettings(benchmark::State& state) {
 
 // What a settings change costs: the pane posts the Darwin notification and the library reloads.
 void BM_SettingsReload(benchmark::State& state) {
-  auto name = NSString::stringWithFormat("%s.prefs-changed", glidepad::kSettingsIdentifier);
+  auto name = NSStr(glidepad::settings::kChangeNotification);
   auto* center = CFNotificationCenterGetDarwinNotifyCenter();
   glidepad::speed = 0;
   size_t before = bench::allocationCount();
