@@ -6,12 +6,9 @@
 #include <span>
 #include <string_view>
 
-namespace sim {
+#include "sim/EmbeddedFile.h"
 
-struct EmbeddedFile {
-  std::string_view name;  // as in sim/playground/, "index.html"
-  std::string_view body;
-};
+namespace sim {
 
 // Every file of the page, as it stood at build time.
 std::span<const EmbeddedFile> playgroundFiles();
