@@ -51,6 +51,12 @@ TEST_F(VolumeStepper, AppliesEachStepTenMillisecondsLaterToTheValueThen) {
   MPVolumeSetSystemVolume_(0.5f);  // changed elsewhere before the step runs
   support::runMainQueue();
   EXPECT_EQ(MPVolumeSystemVolume_(), 0.48f);
+  // Summed in double precision: from 0.03f a float sum would land one float lower.
+  MPVolumeSetSystemVolume_(0.03f);
+  glidepad::changeVolumeUp(true);
+  support::runMainQueue();
+  EXPECT_EQ(MPVolumeSystemVolume_(), static_cast<float>(static_cast<double>(0.03f) + 0.02));
+  MPVolumeSetSystemVolume_(0.48f);
 
   // Three quick calls: three steps, each on the value the one before left.
   for (int i = 0; i < 3; ++i) {
@@ -100,10 +106,18 @@ TEST_F(VolumeStepper, AViewWithoutASliderStepsNothingAndIsSearchedAgain) {
   EXPECT_EQ(MPVolumeSystemVolume_(), 0.5f);
   EXPECT_TRUE(testsupport::volumeValuesSet().empty());
 
+  // A view, then slider A, then slider B: A is found, and kept when B comes first later.
+  auto second = alloc_init<UISlider>();
   bare->addSubview(slider);
+  bare->addSubview(second);
   glidepad::changeVolumeUp(true);
   EXPECT_EQ(glidepad::volumeSlider, slider);
   EXPECT_EQ(glidepad::volumeView, bare);
+  slider->removeFromSuperview();
+  bare->addSubview(slider);
+  glidepad::changeVolumeUp(true);
+  EXPECT_EQ(glidepad::volumeSlider, slider);
   support::runMainQueue();
-  EXPECT_EQ(MPVolumeSystemVolume_(), 0.52f);
+  EXPECT_EQ(MPVolumeSystemVolume_(), static_cast<float>(static_cast<double>(0.52f) + 0.02));
+  EXPECT_EQ(second->value(), 0.0f);
 }

@@ -19,7 +19,7 @@ void registerHost(const HostOptions& chosen) {
   options = chosen;
   OverlayController::objcClass();
   PlayerView::objcClass();
-  PlayerController::objcClass();
+  if (!options.withoutPlayerController) PlayerController::objcClass();
   if (!options.withoutControlsOverlay) ControlsOverlay::objcClass();
 }
 

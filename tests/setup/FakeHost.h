@@ -14,7 +14,8 @@ namespace fake {
 struct HostOptions {
   bool controlsOverlayHasUpdatePlaybackRate = false;  // a member the system would add
   bool rateSelectionTakesDouble = false;              // a host member of another signature
-  bool withoutControlsOverlay = false;                // a class the host does not have
+  bool withoutControlsOverlay = false;                // classes the host does not have
+  bool withoutPlayerController = false;
 };
 
 // Registers the classes; once per process.

@@ -288,16 +288,21 @@ TEST(Initializer, AHostMemberOfAnotherSignatureIsRefusedLoudlyAtInstall) {
   });
 }
 
-TEST(Initializer, AClassTheHostLacksIsSkippedWithItsRows) {
-  test::runIsolated("no controls overlay", [] {
-    test::TempDeviceRoot root;
-    fake::registerHost({.withoutControlsOverlay = true});
-    HostImplementations host;
-    glidepad::initialize();
-    EXPECT_EQ(objc_getClass(kControlsOverlay), nullptr);
-    EXPECT_EQ(installedRows(host), rows(4, 2));
-    test::writeSettings(root, PlistFormat::Binary, {{"topArea", plist_new_uint(2)}});
-    support::announceSettings();
-    EXPECT_EQ(glidepad::topArea, 2);
-  });
+// The table's last class, and the first of the stepper's, whose later class keeps its rows.
+TEST(Initializer, AClassTheHostLacksIsSkippedWithItsRowsAlone) {
+  for (bool lastClass : {true, false}) {
+    test::runIsolated(lastClass ? "no controls overlay" : "no player controller", [lastClass] {
+      test::TempDeviceRoot root;
+      fake::registerHost(
+          {.withoutControlsOverlay = lastClass, .withoutPlayerController = !lastClass});
+      HostImplementations host;
+      glidepad::initialize();
+      auto expected = rows(4, lastClass ? 2 : 8);
+      if (!lastClass) expected[4] = expected[5] = false;
+      EXPECT_EQ(installedRows(host), expected);
+      test::writeSettings(root, PlistFormat::Binary, {{"topArea", plist_new_uint(2)}});
+      support::announceSettings();
+      EXPECT_EQ(glidepad::topArea, 2);
+    });
+  }
 }

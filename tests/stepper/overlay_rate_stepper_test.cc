@@ -76,7 +76,8 @@ struct FailingOverlayInit {
   ~FailingOverlayInit() { YTMainAppControlsOverlayView::setInitWithDelegateReturnsNil(false); }
 };
 
-// An overlay whose host initialiser dims and hides its play/pause button.
+// An overlay whose host initialiser dims and hides its play/pause button, and whose own layout
+// dims it less.
 class DimmedControlsOverlayView : public YTMainAppControlsOverlayView {
  public:
   static Class objcClass() {
@@ -89,6 +90,10 @@ class DimmedControlsOverlayView : public YTMainAppControlsOverlayView {
     playPauseButton()->setAlpha(0.25);
     playPauseButton()->setHidden(YES);
     return view;
+  }
+  void layoutSubviews() override {
+    YTMainAppControlsOverlayView::layoutSubviews();
+    playPauseButton()->setAlpha(0.75);
   }
 };
 
@@ -298,6 +303,9 @@ TEST(OverlayRateStepper, TheStepperFollowsThePlayPauseButton) {
   ASSERT_TRUE(dimmed);
   EXPECT_EQ(stepperOf(dimmed)->alpha(), 0.25);
   EXPECT_TRUE(stepperOf(dimmed)->isHidden());
+  // At every layout pass, after the host's own layout has changed the button.
+  layOut(dimmed);
+  EXPECT_EQ(stepperOf(dimmed)->alpha(), 0.75);
 }
 
 TEST(OverlayRateStepper, AnOverlayWhoseInitialiserFailsGetsNothing) {
