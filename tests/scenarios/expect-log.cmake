@@ -1,5 +1,6 @@
-# Runs glidepad-sim on SCRIPT and checks that it exits 0 and that its event log holds the text of
-# every "# log: TEXT" line of the script.
+# Runs glidepad-sim on SCRIPT and checks that it exits 0, that its event log holds the text of
+# every "# log: TEXT" line of the script, and that snapshot-out.svg holds that of every
+# "# svg: TEXT" line.
 file(STRINGS ${SCRIPT} expected REGEX "^# log: ")
 execute_process(COMMAND ${SIM} ${SCRIPT} RESULT_VARIABLE status OUTPUT_VARIABLE log
                 ERROR_VARIABLE errors)
@@ -11,5 +12,16 @@ foreach(line ${expected})
   string(FIND "${log}" "${text}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "expected the log to hold '${text}', got:\n${log}")
+  endif()
+endforeach()
+file(STRINGS ${SCRIPT} drawn REGEX "^# svg: ")
+if(drawn)
+  file(READ snapshot-out.svg svg)
+endif()
+foreach(line ${drawn})
+  string(REGEX REPLACE "^# svg: " "" text "${line}")
+  string(FIND "${svg}" "${text}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "expected the snapshot to hold '${text}', got:\n${svg}")
   endif()
 endforeach()
