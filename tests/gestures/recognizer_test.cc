@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "UIKit/UIScreen.h"
 #include "gestures/GLPPanGestureRecognizer.h"
+#include "gestures/Rounding.h"
 
 namespace {
 
@@ -183,7 +184,7 @@ TEST_F(Recognizer, BeginsOnlyPastTheThresholdInSinglePrecision) {
   began({10, 10});
   moved({110, 10});  // exactly 100
   EXPECT_EQ(pan->state(), UIGestureRecognizerStatePossible);
-  moved({110.000001, 10});  // 100 once rounded to a float
+  moved({110.000003, 10});  // 100 once rounded to a float (its square in double would not be)
   EXPECT_EQ(pan->state(), UIGestureRecognizerStatePossible);
   moved({10, 5000});  // along the other axis: nothing
   EXPECT_EQ(pan->state(), UIGestureRecognizerStatePossible);
@@ -206,6 +207,9 @@ TEST_F(Recognizer, BeginsOnlyPastTheThresholdInSinglePrecision) {
   EXPECT_EQ(pan->state(), UIGestureRecognizerStatePossible);
   moved({1e300, 10});
   EXPECT_EQ(pan->state(), UIGestureRecognizerStateBegan);
+  // Rounded to nearest: up to half a float's step past FLT_MAX is FLT_MAX, from there infinity.
+  EXPECT_EQ(glidepad::toSinglePrecision(FLT_MAX + 0x1p102), FLT_MAX);
+  EXPECT_EQ(glidepad::toSinglePrecision(-FLT_MAX - 0x1p103), -INFINITY);
 }
 
 TEST_F(Recognizer, ScalesWithTheTravelAcrossTheScreen) {
