@@ -134,13 +134,13 @@ TEST(HttpServer, BoundsTheBodyExactlyChunkedOrNotAndTheHeaders) {
 
 TEST(HttpServer, CutsOffRequestsThatArriveTooSlowlyAndAnswersOthersMeanwhile) {
   sim::HttpLimits limits;
-  limits.receiveTime = milliseconds(700);
+  limits.receiveTime = milliseconds(300);
   Running server(limits);
   auto start = Clock::now();
   auto since = [&] { return std::chrono::duration_cast<milliseconds>(Clock::now() - start); };
 
-  // Eight clients trickle a header line every 100 ms, never idle long enough to time out. The
-  // ninth sends a whole request at 500 ms and then trickles its next one on the same connection.
+  // Eight clients trickle a header line every 40 ms, never idle long enough to time out. The
+  // ninth sends a whole request at 200 ms and then trickles its next one on the same connection.
   std::vector<int> slow;
   std::vector<milliseconds> cutAt(9, milliseconds::max());
   for (int i = 0; i < 9; ++i) {
@@ -148,7 +148,7 @@ TEST(HttpServer, CutsOffRequestsThatArriveTooSlowlyAndAnswersOthersMeanwhile) {
     if (i < 8) sendAll(slow.back(), "GET /slow HTTP/1.1\r\nHost: 127.0.0.1\r\n");
   }
   for (int step = 1; step <= 20; ++step) {
-    std::this_thread::sleep_for(milliseconds(100));
+    std::this_thread::sleep_for(milliseconds(40));
     for (size_t i = 0; i < slow.size(); ++i) {
       if (cutAt[i] != milliseconds::max() || (i == 8 && step <= 5)) continue;
       pollfd p{slow[i], POLLIN, 0};
@@ -172,9 +172,9 @@ TEST(HttpServer, CutsOffRequestsThatArriveTooSlowlyAndAnswersOthersMeanwhile) {
     }
   }
   for (size_t i = 0; i < slow.size(); ++i) {
-    milliseconds due = i < 8 ? milliseconds(700) : milliseconds(1200);
+    milliseconds due = i < 8 ? milliseconds(300) : milliseconds(500);
     EXPECT_GE(cutAt[i], due) << i;
-    EXPECT_LT(cutAt[i], due + milliseconds(600)) << i;
+    EXPECT_LT(cutAt[i], due + milliseconds(250)) << i;
     close(slow[i]);
   }
 }
