@@ -11,6 +11,7 @@
 #include "Foundation/DeviceRoot.h"
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSString.h"
+#include "support/BinaryPlist.h"
 
 namespace {
 
@@ -18,56 +19,20 @@ constexpr const char* kWorstPath = "/var/mobile/Library/Preferences/worst.plist"
 constexpr size_t kValues = size_t{1} << 16;
 constexpr size_t kDepthSum = size_t{1} << 20;
 
-std::string bigEndian(uint64_t value, unsigned size) {
-  std::string out(size, '\0');
-  for (unsigned i = 0; i < size; ++i) out[size - 1 - i] = static_cast<char>(value >> (8 * i));
-  return out;
-}
-
-// A binary list with 4-byte offsets and references.
-class BinaryList {
- public:
-  uint32_t add(std::string_view object) {
-    offsets_.push_back(static_cast<uint32_t>(body_.size()));
-    body_ += object;
-    return static_cast<uint32_t>(offsets_.size() - 1);
-  }
-  static std::string counted(char marker, size_t count) {
-    if (count < 15) return std::string(1, static_cast<char>(marker | count));
-    return std::string(1, static_cast<char>(marker | 0x0F)) + "\x12" + bigEndian(count, 4);
-  }
-  static std::string container(char marker, const std::vector<uint32_t>& references, size_t count) {
-    std::string object = counted(marker, count);
-    for (uint32_t reference : references) object += bigEndian(reference, 4);
-    return object;
-  }
-  std::string finish(uint32_t top) const {
-    std::string out = body_;
-    uint64_t table = out.size();
-    for (uint32_t offset : offsets_) out += bigEndian(offset, 4);
-    out += std::string(6, '\0') + '\x04' + '\x04';
-    out += bigEndian(offsets_.size(), 8) + bigEndian(top, 8) + bigEndian(table, 8);
-    return out;
-  }
-
- private:
-  std::string body_ = "bplist00";
-  std::vector<uint32_t> offsets_;
-};
+using support::BinaryList;
 
 // {"k": [[[… [s, s, …] …]]]}: arrays `depth` deep, the innermost holding one 16-byte string as
 // often as the bounds on values and on the sum of their depths allow.
 std::string deepSharedBinary(size_t depth) {
   BinaryList list;
-  uint32_t text = list.add(BinaryList::counted('\x50', 16) + std::string(16, 's'));
-  uint32_t key = list.add("\x51k");
+  uint64_t text = list.add(BinaryList::counted('\x50', 16) + std::string(16, 's'));
+  uint64_t key = list.add("\x51k");
   size_t items = std::min(kValues - 1 - depth, (kDepthSum - depth * depth) / depth);
-  uint32_t inner =
-      list.add(BinaryList::container('\xA0', std::vector<uint32_t>(items, text), items));
+  uint64_t inner = list.add(BinaryList::arrayOf(std::vector<uint64_t>(items, text)));
   for (size_t level = 2; level < depth; ++level) {
-    inner = list.add(BinaryList::container('\xA0', {inner}, 1));
+    inner = list.add(BinaryList::arrayOf({inner}));
   }
-  return list.finish(list.add(BinaryList::container('\xD0', {key, inner}, 1)));
+  return list.finish(list.add(BinaryList::dictionaryOf({key, inner})));
 }
 
 std::string sixteenDeepBinary() { return deepSharedBinary(16); }
@@ -76,14 +41,14 @@ std::string deepestBinary() { return deepSharedBinary(128); }
 // One dictionary of 32767 distinct keys, every value the same object.
 std::string wideBinary() {
   BinaryList list;
-  uint32_t value = list.add("\x09");
+  uint64_t value = list.add("\x09");
   size_t entries = (kValues - 1) / 2;
-  std::vector<uint32_t> references;
+  std::vector<uint64_t> references;
   for (size_t i = 0; i < entries; ++i) {
     references.push_back(list.add("\x56" + std::to_string(100000 + i)));
   }
   references.insert(references.end(), entries, value);
-  return list.finish(list.add(BinaryList::container('\xD0', references, entries)));
+  return list.finish(list.add(BinaryList::dictionaryOf(references)));
 }
 
 // One XML file at every bound at once: a dictionary of 1,446 keys of 11 bytes that, with the two

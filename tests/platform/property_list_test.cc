@@ -17,6 +17,7 @@
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
 #include "platform/DeviceFiles.h"
+#include "support/BinaryPlist.h"
 
 namespace {
 
@@ -80,43 +81,8 @@ std::string nestedXml(size_t depth, bool closed = true) {
   return xml;
 }
 
-std::string bigEndian(uint64_t value, unsigned size) {
-  std::string out(size, '\0');
-  for (unsigned i = 0; i < size; ++i) out[size - 1 - i] = static_cast<char>(value >> (8 * i));
-  return out;
-}
-
-// Binary lists made byte by byte, with 4-byte offsets and references.
-class BinaryList {
- public:
-  uint64_t add(std::string_view object) {
-    offsets_.push_back(body_.size());
-    body_ += object;
-    return offsets_.size() - 1;
-  }
-  static std::string arrayOf(const std::vector<uint64_t>& references) {
-    std::string object;
-    if (references.size() < 15) {
-      object += static_cast<char>(0xA0 | references.size());
-    } else {
-      object += "\xAF\x12" + bigEndian(references.size(), 4);
-    }
-    for (uint64_t reference : references) object += bigEndian(reference, 4);
-    return object;
-  }
-  std::string finish(uint64_t top) const {
-    std::string out = body_;
-    uint64_t table = out.size();
-    for (uint64_t offset : offsets_) out += bigEndian(offset, 4);
-    out += std::string(6, '\0') + '\x04' + '\x04';
-    out += bigEndian(offsets_.size(), 8) + bigEndian(top, 8) + bigEndian(table, 8);
-    return out;
-  }
-
- private:
-  std::string body_ = "bplist00";
-  std::vector<uint64_t> offsets_;
-};
+using support::bigEndian;
+using support::BinaryList;
 
 // A root dictionary {"k": array} over `depth - 1` arrays each holding the next.
 std::string nestedBinary(size_t depth) {
