@@ -625,15 +625,18 @@ void Engine::runAppCommand(const Command& c) {
 }
 
 void Engine::runTouchCommand(const Command& c) {
-  std::vector<CGPoint> points;
-  for (const auto& p : c.points) points.push_back({p.x, p.y});
+  auto points = [&c] {
+    std::vector<CGPoint> out;
+    for (const auto& p : c.points) out.push_back({p.x, p.y});
+    return out;
+  };
   switch (c.op) {
     case Op::Down:
       current();
-      app_->touches().touchesDown(points, static_cast<NSUInteger>(c.taps));
+      app_->touches().touchesDown(points(), static_cast<NSUInteger>(c.taps));
       return touchEvent();
     case Op::Move:
-      app_->touches().touchesMove(points);
+      app_->touches().touchesMove(points());
       return touchEvent();
     case Op::Up:
       app_->touches().touchesUp();

@@ -61,11 +61,10 @@ std::optional<Command> parseLine(const LineParser& p, std::string_view lineText,
   const CommandSyntax* syntax = commandSyntax(word);
   if (!syntax) p.fail("expected a command, got unknown command \"" + word + "\"");
   std::vector<Token> args(tokens.begin() + 1, tokens.end());
-  if (args.size() < syntax->minimumArgs || args.size() > syntax->maximumArgs) {
-    p.fail("expected " + std::string(syntax->usage));
-  }
+  Line line{p, word, args, timeline, folder, syntax->usage};
+  if (args.size() < syntax->minimumArgs || args.size() > syntax->maximumArgs) line.failUsage();
   Command c;
-  syntax->parse(Line{p, word, args, timeline, folder}, c);
+  syntax->parse(line, c);
   return c;
 }
 

@@ -115,7 +115,7 @@ void parseLaunch(const Line& line, Command& c) {
 }
 
 void parseOpen(const Line& line, Command& c) {
-  if (line.args.size() == 1) line.fail("expected `open` or `open W H`");
+  if (line.args.size() == 1) line.failUsage();
   line.needLaunch();
   c.op = Op::Open;
   c.width = line.args.empty() ? 375 : size(line, line.args[0]);
@@ -156,7 +156,7 @@ void parseControls(const Line& line, Command& c) {
     c.op = Op::Controls;
     c.shown = args[0].text == "shown";
   } else {
-    line.fail("expected `controls shown`, `controls hidden` or `controls alpha A`");
+    line.failUsage();
   }
 }
 
@@ -186,7 +186,7 @@ void parseLift(const Line& line, Command& c) {
 
 void parseSwipe(const Line& line, Command& c) {
   const auto& args = line.args;
-  if (args.size() == 3) line.fail("expected `swipe P1 P2 [steps N]`");
+  if (args.size() == 3) line.failUsage();
   line.needPlayer();
   c.op = Op::Swipe;
   c.points = {line.parser.point(args[0]), line.parser.point(args[1])};

@@ -48,8 +48,11 @@ struct Line {
   const std::vector<Token>& args;
   ScriptContext& timeline;
   const std::string& folder;
+  std::string_view usage;  // the command's row's
 
   [[noreturn]] void fail(const std::string& what) const { parser.fail(what); }
+  // The command's usage, for words that its count of them allows but its form does not.
+  [[noreturn]] void failUsage() const { parser.fail("expected " + std::string(usage)); }
   void needLaunch() const;
   void needPlayer() const;
   // A level or an alpha: from 0 to 1.
