@@ -1,15 +1,12 @@
-// The playground's HTTP server under raw requests over a socket: its bounds, its port, and what the
-// playground process answers through it.
+// The playground's HTTP server under raw requests over a socket: its bounds and its port. What the
+// playground process answers through it is checked by tests/scenarios/serve.sh.
 #include "sim/HttpServer.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -179,87 +176,18 @@ TEST(HttpServer, CutsOffRequestsThatArriveTooSlowlyAndAnswersOthersMeanwhile) {
   }
 }
 
-// Runs glidepad-sim with `arguments`; answers its exit status and its output, once it ends.
-int runSim(const std::string& arguments, std::string& output) {
-  FILE* out = popen((std::string(GLIDEPAD_SIM) + " " + arguments + " 2>&1").c_str(), "r");
-  char buffer[256];
-  while (size_t n = fread(buffer, 1, sizeof buffer, out)) output.append(buffer, n);
-  int status = pclose(out);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// One playground process on a free port for the tests below.
-class PlaygroundServer : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    Running probe({});
-    port_ = probe.port();  // free a moment ago, and released when the probe stops
-  }
-  void SetUp() override {
-    child_ = fork();
-    if (child_ == 0) {
-      int null = open("/dev/null", O_WRONLY);
-      dup2(null, 1);
-      execl(GLIDEPAD_SIM, GLIDEPAD_SIM, "--serve", std::to_string(port_).c_str(), nullptr);
-      _exit(127);
-    }
-    for (int i = 0; i < 200; ++i) {
-      int s = connectTo(port_);
-      if (s >= 0) {
-        close(s);
-        return;
-      }
-      std::this_thread::sleep_for(milliseconds(20));
-    }
-    ADD_FAILURE() << "the playground does not listen on " << port_;
-  }
-  void TearDown() override {
-    kill(child_, SIGTERM);
-    int status = 0;
-    waitpid(child_, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  }
-  std::string get(const std::string& path) {
-    return roundTrip(port_, "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1:" +
-                                std::to_string(port_) + "\r\nConnection: close\r\n\r\n");
-  }
-
-  static inline int port_ = 0;
-  pid_t child_ = -1;
-};
-
-TEST_F(PlaygroundServer, ASecondOneOnTheSamePortSaysSoAndExitsWithStatusTwo) {
-  std::string output;
-  EXPECT_EQ(runSim("--serve " + std::to_string(port_), output), 2);
-  EXPECT_NE(output.find("cannot listen on 127.0.0.1:" + std::to_string(port_) +
-                        ": Address already in use"),
-            std::string::npos)
-      << output;
-  // Nor can a socket that asks to share the port take it.
+TEST(HttpServer, HoldsItsPortAgainstASocketThatAsksToShareIt) {
+  Running server({});
   int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   int on = 1;
   setsockopt(s, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on);
   setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
   sockaddr_in address{};
   address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<uint16_t>(port_));
+  address.sin_port = htons(static_cast<uint16_t>(server.port()));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   EXPECT_NE(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   close(s);
-}
-
-TEST_F(PlaygroundServer, RefusesAnAgeOutOfRangeAndToBeFramed) {
-  EXPECT_EQ(statusOf(get("/state?age=1e20")), 400);
-  EXPECT_EQ(statusOf(get("/state?age=-5")), 400);
-  EXPECT_EQ(statusOf(get("/state?age=12.5")), 200);
-  std::string page = get("/");
-  EXPECT_EQ(statusOf(page), 200);
-  EXPECT_NE(page.find("\r\nX-Frame-Options: DENY\r\n"), std::string::npos) << page.substr(0, 400);
-  EXPECT_NE(page.find("\r\nContent-Security-Policy: frame-ancestors 'none'\r\n"),
-            std::string::npos);
-  EXPECT_EQ(statusOf(roundTrip(port_, "GET / HTTP/1.1\r\nHost: evil.example:" +
-                                          std::to_string(port_) + "\r\nConnection: close\r\n\r\n")),
-            403);
 }
 
 }  // namespace

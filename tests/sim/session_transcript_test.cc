@@ -8,28 +8,22 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(SessionTranscript, FormatsMillisecondsAsPlainDecimals) {
-  EXPECT_EQ(sim::formatMs(0), "0");
-  EXPECT_EQ(sim::formatMs(1), "0.001");
-  EXPECT_EQ(sim::formatMs(1500), "1.5");
-  EXPECT_EQ(sim::formatMs(8000), "8");
-  EXPECT_EQ(sim::formatMs(12345678), "12345.678");
-  EXPECT_EQ(sim::formatMs(-2500), "-2.5");
-}
-
-TEST(SessionTranscript, KnowsHowFarEachCommandMovesTheClock) {
-  EXPECT_EQ(sim::clockAdvanceOf("down 1,2"), 8000);
-  EXPECT_EQ(sim::clockAdvanceOf("  move 1,2 3,4"), 8000);
-  EXPECT_EQ(sim::clockAdvanceOf("up"), 8000);
-  EXPECT_EQ(sim::clockAdvanceOf("cancel"), 8000);
-  EXPECT_EQ(sim::clockAdvanceOf("tap +"), 8000);
-  EXPECT_EQ(sim::clockAdvanceOf("swipe 1,1 9,9"), 22 * 8000);
-  EXPECT_EQ(sim::clockAdvanceOf("swipe 1,1 9,9 steps 3"), 5 * 8000);
-  EXPECT_EQ(sim::clockAdvanceOf("wait 12.5"), 12500);
-  EXPECT_EQ(sim::clockAdvanceOf("setting topArea 2"), 0);
-  EXPECT_EQ(sim::clockAdvanceOf("notify"), 0);
-  EXPECT_EQ(sim::clockAdvanceOf("# down 1,1"), 0);
-  EXPECT_EQ(sim::clockAdvanceOf(""), 0);
+TEST(SessionTranscript, FormatsMillisecondsAndKnowsHowFarEachCommandMovesTheClock) {
+  const std::pair<double, const char*> texts[] = {
+      {0, "0"}, {1, "0.001"}, {1500, "1.5"}, {8000, "8"}, {12345678, "12345.678"}, {-2500, "-2.5"}};
+  for (auto [us, text] : texts) EXPECT_EQ(sim::formatMs(us), text) << us;
+  const std::pair<const char*, double> advances[] = {{"down 1,2", 8000},
+                                                     {"  move 1,2 3,4", 8000},
+                                                     {"up", 8000},
+                                                     {"cancel", 8000},
+                                                     {"tap +", 8000},
+                                                     {"swipe 1,1 9,9", 22 * 8000},
+                                                     {"swipe 1,1 9,9 steps 3", 5 * 8000},
+                                                     {"wait 12.5", 12500},
+                                                     {"notify", 0},
+                                                     {"# down 1,1", 0},
+                                                     {"", 0}};
+  for (auto [line, us] : advances) EXPECT_EQ(sim::clockAdvanceOf(line), us) << line;
 }
 
 TEST(SessionTranscript, FoldsEventTimesIntoWaitsBeyondTheEventSpacing) {
