@@ -227,22 +227,15 @@ TEST(ZEBStepper, ACallbackMayReplaceItselfWhileItRuns) {
   EXPECT_EQ(stepper->value(), 2.0f);
 }
 
-TEST(ZEBStepper, BordersReachTheLabelAndALabelReplacedLaterIsNotASubview) {
+TEST(ZEBStepper, ALabelReplacedLaterTakesTheAppearanceButIsNotASubview) {
   auto stepper = makeStepper();
-  auto red = UIColor::colorWithRed(1, 0, 0, 1);
-  stepper->setBorderWidth(3);
-  stepper->setBorderColor(red);
-  stepper->setCornerRadius(7);
-  EXPECT_EQ(stepper->layer()->borderWidth(), 3.0);
-  EXPECT_EQ(stepper->countLabel()->layer()->borderWidth(), 1.0);
-  EXPECT_EQ(*stepper->countLabel()->layer()->borderColor(), (::CGColor{1, 0, 0, 1}));
-  EXPECT_EQ(stepper->countLabel()->layer()->cornerRadius(), 0.0);
-
   auto old = stepper->countLabel();
   auto replacement = alloc_init<UILabel>();
   stepper->setCountLabel(replacement);
-  stepper->setLabelTextColor(red);
+  stepper->setLabelTextColor(UIColor::colorWithRed(1, 0, 0, 1));
+  stepper->setBorderColor(UIColor::colorWithRed(1, 0, 0, 1));
   EXPECT_EQ(replacement->textColor()->components(), (::CGColor{1, 0, 0, 1}));
+  EXPECT_EQ(*replacement->layer()->borderColor(), (::CGColor{1, 0, 0, 1}));
   EXPECT_EQ(old->textColor()->components(), (::CGColor{1, 1, 1, 1}));
   EXPECT_FALSE(replacement->superview());
   EXPECT_EQ(old->superview(), stepper);
