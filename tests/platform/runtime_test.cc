@@ -51,31 +51,12 @@ class Fish : public Animal {
   int legs() const override { return 0; }
 };
 
-// A parent and a child whose methods the message-cache test changes after sending them.
+// Methods the message-cache test adds to the animal and the bird after sending to them.
 int parentSound(const id&, SEL) { return 1; }
 int childSound(const id&, SEL) { return 2; }
 int parentTone(const id&, SEL) { return 10; }
 int hookedTone(const id&, SEL) { return 20; }
 int lateMethod(const id&, SEL) { return 30; }
-
-class CacheParent : public NSObject {
- public:
-  static Class objcClass() {
-    static Class cls = objc_registerClass("TestCacheParent", NSObject::objcClass(), [](Class c) {
-      class_addMethod<int>(c, sel_registerName("sound"), &parentSound, "i@:");
-      class_addMethod<int>(c, sel_registerName("tone"), &parentTone, "i@:");
-    });
-    return cls;
-  }
-};
-
-class CacheChild : public CacheParent {
- public:
-  static Class objcClass() {
-    static Class cls = objc_registerClass("TestCacheChild", CacheParent::objcClass(), [](Class) {});
-    return cls;
-  }
-};
 
 TypedIMP<int> savedTone;
 
@@ -171,8 +152,11 @@ TEST(Runtime, HookingReplacesHandsBackThePreviousAndChains) {
 }
 
 TEST(Runtime, SendsSeeEveryMethodAddedOrReplacedAfterThem) {
-  auto child = alloc_init<CacheChild>();
-  auto parent = alloc_init<CacheParent>();
+  Class parentClass = Animal::objcClass(), childClass = Bird::objcClass();
+  ASSERT_TRUE(class_addMethod<int>(parentClass, sel_registerName("sound"), &parentSound, "i@:"));
+  ASSERT_TRUE(class_addMethod<int>(parentClass, sel_registerName("tone"), &parentTone, "i@:"));
+  auto child = alloc_init<Bird>();
+  auto parent = alloc_init<Animal>();
   // Each send is made twice, so that the second is answered from what the first looked up.
   auto sound = [&](const id& receiver) {
     objc_msgSend<int>(receiver, selector<"sound">());
@@ -182,14 +166,13 @@ TEST(Runtime, SendsSeeEveryMethodAddedOrReplacedAfterThem) {
   EXPECT_EQ(sound(parent), 1);
 
   // An override added to the child after the inherited method was sent to it.
-  EXPECT_TRUE(
-      class_addMethod<int>(CacheChild::objcClass(), selector<"sound">(), &childSound, "i@:"));
+  EXPECT_TRUE(class_addMethod<int>(childClass, selector<"sound">(), &childSound, "i@:"));
   EXPECT_EQ(sound(child), 2);
   EXPECT_EQ(sound(parent), 1);
 
   // A replacement on the parent reaches the child that inherits the method.
   EXPECT_EQ(objc_msgSend<int>(child, selector<"tone">()), 10);
-  MSHookMessageEx(CacheParent::objcClass(), selector<"tone">(), &hookedTone, &savedTone);
+  MSHookMessageEx(parentClass, selector<"tone">(), &hookedTone, &savedTone);
   EXPECT_EQ(objc_msgSend<int>(child, selector<"tone">()), 20);
   EXPECT_EQ(savedTone, &parentTone);
 
@@ -199,8 +182,7 @@ TEST(Runtime, SendsSeeEveryMethodAddedOrReplacedAfterThem) {
 
   // An unrecognised selector is not remembered as missing.
   EXPECT_THROW(objc_msgSend<int>(child, selector<"late">()), NSException);
-  EXPECT_TRUE(
-      class_addMethod<int>(CacheParent::objcClass(), selector<"late">(), &lateMethod, "i@:"));
+  EXPECT_TRUE(class_addMethod<int>(parentClass, selector<"late">(), &lateMethod, "i@:"));
   EXPECT_EQ(objc_msgSend<int>(child, selector<"late">()), 30);
 }
 
