@@ -71,9 +71,10 @@ std::string nestedBinary(size_t depth) {
   return list.finish(root);
 }
 
-// {"k": value}, the value given as a binary object.
-std::string binaryWith(std::string_view value, BinaryList list = {}) {
-  uint64_t k = list.add("\x51k");
+// {key: value}, both given as binary objects, after the objects already in `list`.
+std::string binaryWith(std::string_view value, BinaryList list = {},
+                       std::string_view key = "\x51k") {
+  uint64_t k = list.add(key);
   uint64_t v = list.add(value);
   return list.finish(list.add("\xD1" + bigEndian(k, 4) + bigEndian(v, 4)));
 }
@@ -312,12 +313,9 @@ TEST(PropertyList, AUtf16KeyHoldingUPlus0000IsRefusedBeforeLibplistAbortsOnIt) {
   // {key: true} with a UTF-16 key of the given units (libplist asserts on reading such a key
   // with a zero unit, taking the process down).
   auto withKey = [](const std::vector<uint16_t>& units) {
-    BinaryList list;
     std::string key(1, static_cast<char>(0x60 | units.size()));
     for (uint16_t unit : units) key += bigEndian(unit, 2);
-    uint64_t k = list.add(key);
-    uint64_t v = list.add("\x09");
-    return list.finish(list.add("\xD1" + bigEndian(k, 4) + bigEndian(v, 4)));
+    return binaryWith("\x09", {}, key);
   };
   root.write(kPath, withKey({'s', 0xE9, 0}));
   EXPECT_EQ(readBack(), nullptr);
@@ -344,11 +342,10 @@ TEST(PropertyList, EveryCostBoundReadsAtItAndRefusesOneStepPast) {
   // The same, with the array 127 levels down: the sum of depths is 8129 + 128 × count.
   auto deepBinary = [](size_t count) {
     BinaryList list;
-    uint64_t key = list.add("\x51k");
     uint64_t shared = list.add("\x09");
     uint64_t inner = list.add(BinaryList::arrayOf(std::vector<uint64_t>(count, shared)));
-    for (int level = 2; level < 128; ++level) inner = list.add(BinaryList::arrayOf({inner}));
-    return list.finish(list.add("\xD1" + bigEndian(key, 4) + bigEndian(inner, 4)));
+    for (int level = 3; level < 128; ++level) inner = list.add(BinaryList::arrayOf({inner}));
+    return binaryWith(BinaryList::arrayOf({inner}), list);
   };
   // A dictionary of `count` distinct keys `width` bytes long; each new key is compared with
   // every earlier one, at key length + 1 bytes each.
