@@ -9,7 +9,8 @@
 
 namespace {
 
-std::vector<std::string> heard;
+using Heard = std::vector<std::string>;
+Heard heard;
 
 // An observer that notes, under its tag, every notification it hears.
 class Listener : public NSObject {
@@ -36,13 +37,18 @@ class Listener : public NSObject {
   std::string tag_;
 };
 
+// Posts and answers what was heard.
+Heard post(const Ref<NSNotificationCenter>& center, const char* name, const id& object) {
+  heard.clear();
+  center->postNotificationName(NSStr(name), object);
+  return heard;
+}
+
 }  // namespace
 
 TEST(NotificationCenter, DeliversSynchronouslyInSubscriptionOrderByNameAndObject) {
-  heard.clear();
   auto center = alloc_init<NSNotificationCenter>();
   auto sender = NSStr("sender");
-  auto other = NSStr("other");
   auto third = Listener::named("third");
   auto first = Listener::named("first");
   auto second = Listener::named("second");
@@ -51,71 +57,48 @@ TEST(NotificationCenter, DeliversSynchronouslyInSubscriptionOrderByNameAndObject
   center->addObserver(first, selector<"pingWith:">(), NSStr("A"), nullptr);
   center->addObserver(second, selector<"ping">(), NSStr("A"), sender);
   center->addObserver(any, selector<"pingWith:">(), nullptr, nullptr);
-
-  center->postNotificationName(NSStr("A"), sender);
   // Heard before the post returned, in the order of subscription, not of creation.
-  EXPECT_EQ(heard,
-            (std::vector<std::string>{"third", "first(A,sender)", "second", "any(A,sender)"}));
-  heard.clear();
-  center->postNotificationName(NSStr("A"), other);  // not from second's sender
-  EXPECT_EQ(heard, (std::vector<std::string>{"third", "first(A,other)", "any(A,other)"}));
-  heard.clear();
-  center->postNotificationName(NSStr("B"), nullptr);
-  EXPECT_EQ(heard, (std::vector<std::string>{"any(B,nil)"}));
-  heard.clear();
-
+  EXPECT_EQ(post(center, "A", sender),
+            (Heard{"third", "first(A,sender)", "second", "any(A,sender)"}));
+  EXPECT_EQ(post(center, "A", NSStr("other")), (Heard{"third", "first(A,other)", "any(A,other)"}));
+  EXPECT_EQ(post(center, "B", nullptr), (Heard{"any(B,nil)"}));
   center->removeObserver(third);
-  center->postNotificationName(NSStr("A"), sender);
-  EXPECT_EQ(heard, (std::vector<std::string>{"first(A,sender)", "second", "any(A,sender)"}));
+  EXPECT_EQ(post(center, "A", sender), (Heard{"first(A,sender)", "second", "any(A,sender)"}));
 }
 
 TEST(NotificationCenter, ForgetsObserversThatAreGone) {
-  heard.clear();
   auto center = NSNotificationCenter::defaultCenter();
   EXPECT_EQ(center, NSNotificationCenter::defaultCenter());
   size_t before = center->observerCount_();
   auto kept = Listener::named("kept");
-  {
-    auto gone = Listener::named("gone");
-    center->addObserver(gone, selector<"ping">(), NSStr("Test-gone"), nullptr);
-    center->addObserver(kept, selector<"ping">(), NSStr("Test-gone"), nullptr);
-  }
-  center->postNotificationName(NSStr("Test-gone"), nullptr);
-  EXPECT_EQ(heard, (std::vector<std::string>{"kept"}));
+  center->addObserver(Listener::named("gone"), selector<"ping">(), NSStr("Test-gone"), nullptr);
+  center->addObserver(kept, selector<"ping">(), NSStr("Test-gone"), nullptr);
+  EXPECT_EQ(post(center, "Test-gone", nullptr), (Heard{"kept"}));
   EXPECT_EQ(center->observerCount_(), before + 1);
   center->removeObserver(kept);
-  EXPECT_EQ(center->observerCount_(), before);
-
   // Observers that go without a post between them are forgotten as others subscribe.
   for (int i = 0; i < 100; ++i) {
-    auto passing = Listener::named("passing");
-    center->addObserver(passing, selector<"ping">(), NSStr("Test-passing"), nullptr);
+    center->addObserver(Listener::named("passing"), selector<"ping">(), NSStr("T"), nullptr);
   }
   EXPECT_EQ(center->observerCount_(), before + 1);
-
   // An observer whose selector is no method of it is refused loudly when the post reaches it.
-  auto listener = Listener::named("deaf");
-  center->addObserver(listener, selector<"noSuchMethod">(), NSStr("Test-deaf"), nullptr);
-  EXPECT_THROW(center->postNotificationName(NSStr("Test-deaf"), nullptr), NSException);
-  center->removeObserver(listener);
+  center->addObserver(kept, selector<"noSuchMethod">(), NSStr("Test-deaf"), nullptr);
+  EXPECT_THROW(post(center, "Test-deaf", nullptr), NSException);
+  center->removeObserver(kept);
 }
 
 namespace {
 
-struct Call {
-  CFNotificationCenterRef center;
-  void* observer;
-  std::string name;
-  const void* object;
-  CFDictionaryRef userInfo;
-};
-std::vector<Call> calls;
+std::vector<void*> calls;  // the observer of each call, then the object and user info if any
 int observerA = 0;
 int observerB = 0;
 
 void record(CFNotificationCenterRef center, void* observer, CFStringRef name, const void* object,
             CFDictionaryRef userInfo) {
-  calls.push_back({center, observer, name->string(), object, userInfo});
+  EXPECT_EQ(center, CFNotificationCenterGetDarwinNotifyCenter());
+  EXPECT_EQ(name->string().rfind("test.darwin.", 0), 0u);
+  calls.push_back(observer);
+  if (object || userInfo) calls.push_back(const_cast<void*>(object));
 }
 
 void recordAndSubscribe(CFNotificationCenterRef center, void* observer, CFStringRef name,
@@ -125,50 +108,32 @@ void recordAndSubscribe(CFNotificationCenterRef center, void* observer, CFString
                                   CFNotificationSuspensionBehaviorDeliverImmediately);
 }
 
+std::vector<void*> postDarwin(const char* name, void* payload = nullptr) {
+  calls.clear();
+  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                       name ? NSStr(name).get() : nullptr, payload,
+                                       reinterpret_cast<CFDictionaryRef>(payload), true);
+  return calls;
+}
+
 }  // namespace
 
 TEST(DarwinNotificationCenter, DeliversNamedPayloadFreeNotificationsToEveryObserver) {
   CFNotificationCenterRef center = CFNotificationCenterGetDarwinNotifyCenter();
   ASSERT_NE(center, nullptr);
-  EXPECT_EQ(center, CFNotificationCenterGetDarwinNotifyCenter());
-  auto name = NSStr("test.darwin.changed");
-  {
-    // The centre keeps the name, not the string object.
-    auto temporary = NSStr("test.darwin.changed");
-    CFNotificationCenterAddObserver(center, &observerA, &recordAndSubscribe, temporary.get(),
-                                    &observerB, CFNotificationSuspensionBehavior(0));
-  }
+  // The centre keeps the name, not the string object.
+  CFNotificationCenterAddObserver(center, &observerA, &recordAndSubscribe,
+                                  NSStr("test.darwin.changed").get(), &observerB,
+                                  CFNotificationSuspensionBehavior(0));
   CFNotificationCenterAddObserver(center, nullptr, &record, NSStr("test.darwin.other").get(),
                                   nullptr, CFNotificationSuspensionBehavior(0));
   CFNotificationCenterAddObserver(center, nullptr, &record, nullptr, nullptr,
                                   CFNotificationSuspensionBehavior(0));  // no name: ignored
-
   // The object and user info do not travel; an observer added meanwhile hears the next post.
-  calls.clear();
   int payload = 0;
-  CFNotificationCenterPostNotification(center, name.get(), &payload,
-                                       reinterpret_cast<CFDictionaryRef>(&payload), true);
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].center, center);
-  EXPECT_EQ(calls[0].observer, &observerA);
-  EXPECT_EQ(calls[0].name, "test.darwin.changed");
-  EXPECT_EQ(calls[0].object, nullptr);
-  EXPECT_EQ(calls[0].userInfo, nullptr);
-
-  calls.clear();
-  CFNotificationCenterPostNotification(center, NSStr("test.darwin.changed").get(), nullptr, nullptr,
-                                       false);
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].observer, &observerA);
-  EXPECT_EQ(calls[1].observer, &observerB);
-
-  calls.clear();
-  CFNotificationCenterPostNotification(center, NSStr("test.darwin.unheard").get(), nullptr, nullptr,
-                                       false);
-  CFNotificationCenterPostNotification(center, nullptr, nullptr, nullptr, false);
-  EXPECT_TRUE(calls.empty());
-  CFNotificationCenterPostNotification(center, NSStr("test.darwin.other").get(), nullptr, nullptr,
-                                       false);
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].observer, nullptr);
+  EXPECT_EQ(postDarwin("test.darwin.changed", &payload), (std::vector<void*>{&observerA}));
+  EXPECT_EQ(postDarwin("test.darwin.changed"), (std::vector<void*>{&observerA, &observerB}));
+  EXPECT_TRUE(postDarwin("test.darwin.unheard").empty());
+  EXPECT_TRUE(postDarwin(nullptr).empty());
+  EXPECT_EQ(postDarwin("test.darwin.other"), (std::vector<void*>{nullptr}));
 }

@@ -6,68 +6,41 @@
 #include "UIKit/UIScreen.h"
 #include "UIKit/UISlider.h"
 
-TEST(Screen, OneMainScreenWhoseBrightnessStaysWithinRange) {
+// Brightness, a slider's value and the system volume each stay within their range; NaN is
+// ignored. Rows: the value set, the value read back after it.
+TEST(ScreenAndVolume, ValuesStayWithinTheirRange) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    double set, read;
+  } rows[] = {{0.25, 0.25}, {-0.01, 0.0}, {1.5, 1.0}, {nan, 1.0}, {0.52, 0.52}};
   const auto& screen = UIScreen::mainScreen();
   EXPECT_EQ(screen, UIScreen::mainScreen());
-  EXPECT_EQ(screen->bounds(), CGRectMake(0, 0, 375, 667));
-  screen->setBounds_(CGRectMake(0, 0, 414, 896));
-  EXPECT_EQ(screen->bounds().size.width, 414);
-  screen->setBounds_(CGRectMake(0, 0, 375, 667));
-
-  screen->setBrightness(0.25);
-  EXPECT_EQ(screen->brightness(), 0.25);
-  screen->setBrightness(-0.01);
-  EXPECT_EQ(screen->brightness(), 0.0);
-  screen->setBrightness(1.5);
-  EXPECT_EQ(screen->brightness(), 1.0);
-  screen->setBrightness(std::numeric_limits<double>::quiet_NaN());
-  EXPECT_EQ(screen->brightness(), 1.0);  // kept
-  objc_msgSend(id(screen), selector<"setBrightness:">(), 0.5);
-  EXPECT_EQ(objc_msgSend<double>(screen, selector<"brightness">()), 0.5);
-}
-
-TEST(Slider, KeepsItsValueWithinItsRange) {
   auto slider = alloc_init<UISlider>();
-  EXPECT_EQ(slider->value(), 0.0f);
-  EXPECT_EQ(slider->minimumValue(), 0.0f);
-  EXPECT_EQ(slider->maximumValue(), 1.0f);
-  slider->setValue(0.52f);
-  EXPECT_EQ(slider->value(), 0.52f);
-  slider->setValue(-0.01f);
-  EXPECT_EQ(slider->value(), 0.0f);
-  slider->setValue(1.01f);
-  EXPECT_EQ(slider->value(), 1.0f);
-  slider->setValue(std::numeric_limits<float>::quiet_NaN());
-  EXPECT_EQ(slider->value(), 1.0f);
+  auto first = alloc_init<MPVolumeView>();
+  auto second = alloc_init<MPVolumeView>();
+  ASSERT_EQ(first->subviews().size(), 2u);
+  auto volume = objc_cast<UISlider>(first->subviews()[1]);
+  auto other = objc_cast<UISlider>(second->subviews()[1]);
+  ASSERT_TRUE(volume && other);
+  EXPECT_STREQ(class_getName(object_getClass(volume)), "MPVolumeSlider");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.set);
+    objc_msgSend(id(screen), selector<"setBrightness:">(), row.set);
+    EXPECT_EQ(screen->brightness(), row.read);
+    slider->setValue(static_cast<float>(row.set));
+    EXPECT_EQ(slider->value(), static_cast<float>(row.read));
+    // Every volume view's slider is the one system volume.
+    objc_msgSend(id(volume), selector<"setValue:">(), static_cast<float>(row.set));
+    EXPECT_EQ(MPVolumeSystemVolume_(), static_cast<float>(row.read));
+    EXPECT_EQ(other->value(), static_cast<float>(row.read));
+  }
+  // A new range pulls the value into it.
   slider->setMaximumValue(0.5f);
   EXPECT_EQ(slider->value(), 0.5f);
   slider->setMinimumValue(2.0f);
   EXPECT_EQ(slider->maximumValue(), 2.0f);
   EXPECT_EQ(slider->value(), 2.0f);
-  EXPECT_TRUE(slider->isKindOfClass(UIControl::objcClass()));
-}
-
-TEST(VolumeView, EveryVolumeViewsSliderIsTheOneSystemVolume) {
-  auto first = alloc_init<MPVolumeView>();
-  auto second = alloc_init<MPVolumeView>();
-  ASSERT_EQ(first->subviews().size(), 2u);
-  EXPECT_FALSE(first->subviews()[0]->isKindOfClass(UISlider::objcClass()));
-  auto slider = objc_cast<UISlider>(first->subviews()[1]);
-  ASSERT_TRUE(slider);
-  EXPECT_STREQ(class_getName(object_getClass(slider)), "MPVolumeSlider");
-  auto other = objc_cast<UISlider>(second->subviews()[1]);
-  ASSERT_TRUE(other);
-
-  MPVolumeSetSystemVolume_(0.5f);
-  EXPECT_EQ(slider->value(), 0.5f);
-  objc_msgSend(id(slider), selector<"setValue:">(), 0.52f);
-  EXPECT_EQ(MPVolumeSystemVolume_(), 0.52f);
-  EXPECT_EQ(other->value(), 0.52f);
-  other->setValue(-0.01f);
-  EXPECT_EQ(slider->value(), 0.0f);
   MPVolumeSetSystemVolume_(7.0f);
-  EXPECT_EQ(MPVolumeSystemVolume_(), 1.0f);
-  MPVolumeSetSystemVolume_(std::numeric_limits<float>::quiet_NaN());
-  EXPECT_EQ(MPVolumeSystemVolume_(), 1.0f);
+  EXPECT_EQ(volume->value(), 1.0f);
   MPVolumeSetSystemVolume_(0.5f);
 }
