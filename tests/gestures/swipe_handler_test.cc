@@ -97,22 +97,7 @@ TEST_F(SwipeHandler, AttachesARecognizerConfiguredFromTheSettingsWhenTheViewIsMa
   EXPECT_EQ(later->activateAfter(), 15.0);
 }
 
-TEST_F(SwipeHandler, UpperHalfStepsTheVolumeAndLowerHalfSeeksEachWay) {
-  swipe({300, 50}, -1, 4);
-  EXPECT_EQ(MPVolumeSystemVolume_(), 0.5f);  // not yet: 10 ms later
-  EXPECT_EQ(volumeAfterSteps(), stepped(0.5f, 4, -0.02));
-  swipe({50, 99.999}, +1, 3);
-  EXPECT_EQ(volumeAfterSteps(), stepped(stepped(0.5f, 4, -0.02), 3, +0.02));
-  EXPECT_EQ(newBackwardSeeks() + newForwardSeeks(), 0u);
-
-  swipe({300, 100}, -1, 3);  // exactly half the view's height is the lower half
-  EXPECT_EQ(newBackwardSeeks(), 3u);
-  EXPECT_EQ(overlay->playbackPosition(), 70.0);
-  swipe({50, 150}, +1, 2);
-  EXPECT_EQ(newForwardSeeks(), 2u);
-  EXPECT_EQ(newBackwardSeeks(), 3u);
-  EXPECT_EQ(testsupport::volumeValuesSet().size(), 7u);  // the seeks touched no volume
-
+TEST_F(SwipeHandler, CoordinatesNoScreenHasStepAtMostOncePerMove) {
   // Coordinates no screen has: at most one step per move, each converted without overflow.
   constexpr double kInf = std::numeric_limits<double>::infinity();
   touch->touchDown({200, 50});
@@ -120,7 +105,9 @@ TEST_F(SwipeHandler, UpperHalfStepsTheVolumeAndLowerHalfSeeksEachWay) {
     touch->touchMove({x, 50});
   }
   touch->touchesUp();
-  EXPECT_LE(testsupport::volumeValuesSet().size(), 7u + 5u);
+  support::runMainQueue();
+  EXPECT_GE(testsupport::volumeValuesSet().size(), 1u);
+  EXPECT_LE(testsupport::volumeValuesSet().size(), 5u);
   EXPECT_FALSE(support::anySwipeKind());
 }
 
