@@ -71,27 +71,6 @@ TEST(Settings, EveryKeyTakesEachKindOfValueOrItsDefault) {
   }
 }
 
-TEST(Settings, EachKeyIsDecidedOnItsOwnAtEveryLoad) {
-  test::TempDeviceRoot root;
-  for (auto format : test::kBothFormats) {
-    SCOPED_TRACE(test::nameOf(format));
-    // Every key, with ones the loader ignores; values pass without range checks.
-    test::writeSettings(root, format,
-                        {{"enabledSwitch", plist_new_bool(0)},
-                         {"speed", plist_new_uint(0)},
-                         {"activateAfter", plist_new_uint(static_cast<uint64_t>(-20))},
-                         {"topArea", plist_new_uint(2)},
-                         {"bottomArea", plist_new_string("0")},
-                         {"showPlaybackRate", plist_new_bool(0)},
-                         {"Speed", plist_new_uint(9)},
-                         {"unrelated", plist_new_string("x")}});
-    EXPECT_EQ(load(), (Values{0, 0, -20, 2, 0, 0}));
-    // A reload after keys went restores their defaults, not the values before.
-    test::writeSettings(root, format, {{"topArea", plist_new_uint(2)}});
-    EXPECT_EQ(load(), (Values{1, 250, 70, 2, 3, 1}));
-  }
-}
-
 TEST(Settings, AFileThatCannotBeReadGivesTheDefaultsWithoutACrash) {
   test::TempDeviceRoot root;
   test::Plist array(plist_new_array());
