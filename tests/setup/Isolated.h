@@ -13,15 +13,6 @@
 
 namespace test {
 
-inline int failedParts() {
-  const auto* result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
-  int failed = 0;
-  for (int i = 0; i < result->total_part_count(); ++i) {
-    if (result->GetTestPartResult(i).failed()) ++failed;
-  }
-  return failed;
-}
-
 template <class Scenario>
 void runIsolated(const std::string& name, Scenario&& scenario) {
   std::fflush(nullptr);
@@ -29,14 +20,13 @@ void runIsolated(const std::string& name, Scenario&& scenario) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     ::alarm(60);  // a scenario that hangs dies, and fails
-    int failedBefore = failedParts();
     try {
       scenario();
     } catch (const std::exception& e) {
       ADD_FAILURE() << name << ": uncaught exception: " << e.what();
     }
     std::fflush(nullptr);
-    ::_exit(failedParts() == failedBefore ? 0 : 1);
+    ::_exit(::testing::Test::HasFailure() ? 1 : 0);  // an earlier child's failure counts again
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
