@@ -10,8 +10,9 @@
 #include "stepper/RateStepperGrafts.h"
 #include "stepper/ZEBStepper.h"
 
-// Stepping, relabelling, the ends of the list and hit-testing run end to end in the session
-// scripts; these are what a script cannot reach.
+// Stepping, relabelling, the ends of the list, hit-testing and closed players run end to end in
+// the session scripts, and what a closed player leaves behind in the lifetime tests; these are
+// what neither reaches.
 namespace {
 
 using host::RateOption;
@@ -151,23 +152,6 @@ TEST(OverlayRateStepper, ManyTapsAtAnEndNeverSwitchAButtonOff) {
   stepper->setValue(-16777216.0f);
   stepper->decrementButtonTapped(nullptr);
   EXPECT_EQ(labelOf(overlay), "0.5x");
-}
-
-TEST(OverlayRateStepper, ADestroyedOverlayIsNeverCalled) {
-  Player player;
-  auto survivor = makeOverlay();
-  WeakRef<NSObject> goneOverlay;
-  WeakRef<NSObject> goneStepper;
-  {
-    auto doomed = makeOverlay();
-    goneOverlay = doomed;
-    goneStepper = stepperOf(doomed);
-  }
-  EXPECT_TRUE(goneOverlay.expired());
-  EXPECT_TRUE(goneStepper.expired());
-  player.controller->selectRateOption(1);
-  tap(survivor, true);
-  EXPECT_EQ(labelOf(survivor), "0.75x");
 }
 
 TEST(OverlayRateStepper, AVarispeedControllerWithoutOptionsCountsAsAnEmptyList) {
