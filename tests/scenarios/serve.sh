@@ -30,6 +30,7 @@ done
 trap 'kill "$pid" 2>/dev/null' EXIT
 [ "${status:-}" = 200 ] || fail "the playground does not answer on $port"
 
+# Were the port shared (SO_REUSEPORT), a second server, asking the same, would get it too.
 second=$("$sim" --serve "$port" 2>&1)
 [ $? -eq 2 ] || fail "a second server on the port did not exit with status 2"
 [[ $second == *"cannot listen on 127.0.0.1:$port: Address already in use"* ]] ||

@@ -176,18 +176,4 @@ TEST(HttpServer, CutsOffRequestsThatArriveTooSlowlyAndAnswersOthersMeanwhile) {
   }
 }
 
-TEST(HttpServer, HoldsItsPortAgainstASocketThatAsksToShareIt) {
-  Running server({});
-  int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  int on = 1;
-  setsockopt(s, SOL_SOCKET, SO_REUSEPORT, &on, sizeof on);
-  setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<uint16_t>(server.port()));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  EXPECT_NE(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  close(s);
-}
-
 }  // namespace
