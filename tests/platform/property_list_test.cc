@@ -27,10 +27,12 @@ using support::BinaryList;
 constexpr const char* kPath = "/var/mobile/Library/Preferences/test.plist";
 constexpr size_t kMiB = size_t{1} << 20;
 
-struct Case {
-  const char* name;
-  std::string bytes;
-};
+// A file of tests/platform/data, or the one at the absolute path given.
+std::string dataFile(const std::string& name) {
+  std::ifstream file(name[0] == '/' ? name : GLIDEPAD_PLIST_CASES "/" + name, std::ios::binary);
+  EXPECT_TRUE(file) << name;
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
 
 id readBack() { return alloc<NSMutableDictionary>()->initWithContentsOfFile(NSStr(kPath)); }
 Ref<NSDictionary> readDictionary() { return objc_cast<NSDictionary>(readBack()); }
@@ -87,23 +89,22 @@ std::string binaryWith(std::string_view value, BinaryList list = {},
 // or in place) and reads the same.
 TEST(PropertyList, ReadsEveryValueKindAndWritesItBack) {
   test::TempDeviceRoot root;
-  const char data[] = {'\0', '\x01', '\xff'};
+  const std::string data("\0\x01\xff", 3);
   auto check = [&](const Ref<NSDictionary>& read, test::PlistFormat format) {
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->count(), 8u);
-    ASSERT_NE(entry<NSNumber>(read, "yes"), nullptr);
-    EXPECT_EQ(entry<NSNumber>(read, "yes")->kind_(), NSNumber::Kind::Boolean);
+    auto number = [&](const char* key) { return entry<NSNumber>(read, key); };
+    ASSERT_TRUE(number("yes") && number("negative") && number("max") && number("real"));
+    EXPECT_EQ(number("yes")->kind_(), NSNumber::Kind::Boolean);
     // libplist hands a negative integer back as its 64-bit two's complement.
-    ASSERT_NE(entry<NSNumber>(read, "negative"), nullptr);
-    EXPECT_EQ(entry<NSNumber>(read, "negative")->longLongValue(), -5);
-    EXPECT_EQ(entry<NSNumber>(read, "negative")->intValue(), -5);
-    EXPECT_EQ(entry<NSNumber>(read, "max")->longLongValue(), INT64_MAX);
-    EXPECT_EQ(entry<NSNumber>(read, "real")->kind_(), NSNumber::Kind::Real);
-    EXPECT_EQ(entry<NSNumber>(read, "real")->doubleValue(), -2.75);
-    auto readData = entry<NSData>(read, "data");
-    ASSERT_NE(readData, nullptr);
-    ASSERT_EQ(readData->length(), sizeof data);
-    EXPECT_EQ(std::memcmp(readData->bytes(), data, sizeof data), 0);
+    EXPECT_EQ(number("negative")->longLongValue(), -5);
+    EXPECT_EQ(number("negative")->intValue(), -5);
+    EXPECT_EQ(number("max")->longLongValue(), INT64_MAX);
+    EXPECT_EQ(number("real")->kind_(), NSNumber::Kind::Real);
+    EXPECT_EQ(number("real")->doubleValue(), -2.75);
+    auto bytes = entry<NSData>(read, "data");
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(std::string(static_cast<const char*>(bytes->bytes()), bytes->length()), data);
     // XML dates keep whole seconds.
     EXPECT_NEAR(entry<NSDate>(read, "date")->timeIntervalSinceReferenceDate(),
                 format == test::PlistFormat::Xml ? 100 : 100.5, 1e-6);
@@ -119,42 +120,36 @@ TEST(PropertyList, ReadsEveryValueKindAndWritesItBack) {
   };
   for (auto format : test::kBothFormats) {
     SCOPED_TRACE(test::nameOf(format));
-    test::Plist list(plist_new_dict());
-    plist_dict_set_item(list.get(), "yes", plist_new_bool(1));
-    plist_dict_set_item(list.get(), "negative", plist_new_uint(static_cast<uint64_t>(-5)));
-    plist_dict_set_item(list.get(), "max", plist_new_uint(INT64_MAX));
-    plist_dict_set_item(list.get(), "real", plist_new_real(-2.75));
-    plist_dict_set_item(list.get(), "data", plist_new_data(data, sizeof data));
-    plist_dict_set_item(list.get(), "date", plist_new_date(100, 500000));
-    plist_t array = plist_new_array();
+    test::Plist list = test::dictionaryWith("yes", plist_new_bool(1));
+    plist_t array = plist_new_array(), inner = plist_new_dict();
     plist_array_append_item(array, plist_new_string("h\xc3\xa9llo"));
-    plist_dict_set_item(list.get(), "array", array);
-    plist_t inner = plist_new_dict();
     plist_dict_set_item(inner, "no", plist_new_bool(0));
-    plist_dict_set_item(list.get(), "dict", inner);
+    for (auto [key, value] : {std::pair{"negative", plist_new_uint(static_cast<uint64_t>(-5))},
+                              {"max", plist_new_uint(INT64_MAX)},
+                              {"real", plist_new_real(-2.75)},
+                              {"data", plist_new_data(data.data(), data.size())},
+                              {"date", plist_new_date(100, 500000)},
+                              {"array", array},
+                              {"dict", inner}}) {
+      plist_dict_set_item(list.get(), key, value);
+    }
     root.write(kPath, test::serialized(list, format));
     auto read = readDictionary();
     check(read, format);
-
-    bool atomically = format == test::PlistFormat::Xml;
-    ASSERT_TRUE(
-        objc_msgSend<bool>(read, selector<"writeToFile:atomically:">(), NSStr(kPath), atomically));
-    std::ifstream file(root.hostPath(kPath), std::ios::binary);
-    std::string header(8, '\0');
-    file.read(header.data(), 8);
-    EXPECT_EQ(header, "bplist00");
+    ASSERT_TRUE(objc_msgSend<bool>(read, selector<"writeToFile:atomically:">(), NSStr(kPath),
+                                   format == test::PlistFormat::Xml));
+    EXPECT_EQ(dataFile(root.hostPath(kPath)).substr(0, 8), "bplist00");
     check(readDictionary(), format);
   }
   // The atomic write left no temporary file behind.
   auto folder = std::filesystem::path(root.hostPath(kPath)).parent_path();
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
-
-  // An object a property list cannot hold makes the write fail, and leaves the old file.
+  // An object a property list cannot hold makes the write fail, and leaves the old file; so does
+  // a missing folder: as in Foundation, none is made.
   auto unwritable = alloc_init<NSMutableDictionary>();
   unwritable->setObject(alloc_init<NSObject>(), NSStr("object"));
   EXPECT_FALSE(unwritable->writeToFile(NSStr(kPath), YES));
   EXPECT_NE(readDictionary(), nullptr);
-  // So does a missing folder: as in Foundation, none is made.
   EXPECT_FALSE(readDictionary()->writeToFile(NSStr("/no/such/folder/x.plist"), YES));
 }
 
@@ -169,13 +164,11 @@ TEST(PropertyList, AnythingButAWellFormedDictionaryFileGivesNil) {
     std::string outcome, name;
     if (line.empty() || line[0] == '#' || !(fields >> outcome >> name)) continue;
     SCOPED_TRACE(name);
-    std::ifstream file(GLIDEPAD_PLIST_CASES "/" + name, std::ios::binary);
-    ASSERT_TRUE(file);
-    root.write(kPath, std::string(std::istreambuf_iterator<char>(file), {}));
+    root.write(kPath, dataFile(name));
     EXPECT_EQ(readQuickly() != nullptr, outcome == "reads") << outcome;
     ++files;
   }
-  EXPECT_EQ(files, 41u);
+  EXPECT_EQ(files, 46u);
 
   // No file, or a folder or a pipe where the file should be: nil, at once.
   root.remove(kPath);
@@ -218,20 +211,6 @@ TEST(PropertyList, NestingIsBoundedBeforeParsing) {
     root.write(kPath, deep);
     EXPECT_EQ(readQuickly(), nullptr);
   }
-}
-
-TEST(PropertyList, Utf16KeysReadAsUtf8AndZeroUnitsInValuesAreKept) {
-  test::TempDeviceRoot root;
-  // {key: true} with a UTF-16 key of the given units (one with a zero unit is in data/).
-  auto withKey = [](const std::vector<uint16_t>& units) {
-    std::string key(1, static_cast<char>(0x60 | units.size()));
-    for (uint16_t unit : units) key += bigEndian(unit, 2);
-    return binaryWith("\x09", {}, key);
-  };
-  root.write(kPath, withKey({'s', 0xE9}));
-  EXPECT_TRUE(entry<NSNumber>(readDictionary(), "s\xC3\xA9")->boolValue());
-  root.write(kPath, binaryWith("\x62" + bigEndian('a', 2) + bigEndian(0, 2)));
-  EXPECT_EQ(entry<NSString>(readDictionary(), "k")->string(), std::string("a\0", 2));
 }
 
 // Each bound on what libplist's work can grow to: a file at the bound reads, one step past it
@@ -296,31 +275,19 @@ TEST(PropertyList, EveryCostBoundReadsAtItAndRefusesOneStepPast) {
   EXPECT_EQ(readQuickly(), nullptr);
 }
 
-TEST(PropertyList, XmlReadsWithAUtf8MarkAndAsUtf16InEitherByteOrder) {
+// Text of either form reads as UTF-8: XML with a UTF-8 mark or in UTF-16 of either byte order,
+// binary UTF-16 keys; a zero unit in a value is kept (one in a key is refused, in cases.txt).
+TEST(PropertyList, TextReadsAsUtf8) {
   test::TempDeviceRoot root;
-  const std::u16string xml =
-      u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<plist version=\"1.0\"><dict>"
-      u"<key>caf\u00E9</key><string>\U0001F600 \u20AC</string></dict></plist>\n";
-  auto utf16 = [](std::u16string_view units, bool bigEndian) {
-    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char16_t unit : units) {
-      char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-      out += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
-    return out;
-  };
-  const Case readable[] = {
-      {"UTF-8 with its mark",
-       "\xEF\xBB\xBF<plist><dict><key>caf\xC3\xA9</key><string>\xF0\x9F\x98\x80 "
-       "\xE2\x82\xAC</string></dict></plist>"},
-      {"UTF-16, little-endian", utf16(xml, false)},
-      {"UTF-16, big-endian", utf16(xml, true)},
-  };
-  for (const auto& c : readable) {
-    SCOPED_TRACE(c.name);
-    root.write(kPath, c.bytes);
+  for (const char* name : {"text-utf8-mark.plist", "text-utf16le.plist", "text-utf16be.plist"}) {
+    SCOPED_TRACE(name);
+    root.write(kPath, dataFile(name));
     auto text = entry<NSString>(readDictionary(), "caf\xC3\xA9");
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->string(), "\xF0\x9F\x98\x80 \xE2\x82\xAC");
   }
+  root.write(kPath, dataFile("utf16-key.plist"));
+  EXPECT_TRUE(entry<NSNumber>(readDictionary(), "s\xC3\xA9")->boolValue());
+  root.write(kPath, dataFile("utf16-value-holding-a-zero.plist"));
+  EXPECT_EQ(entry<NSString>(readDictionary(), "k")->string(), std::string("a\0", 2));
 }
