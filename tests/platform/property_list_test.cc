@@ -29,7 +29,7 @@ constexpr size_t kMiB = size_t{1} << 20;
 
 // A file of tests/platform/data, or the one at the absolute path given.
 std::string dataFile(const std::string& name) {
-  std::ifstream file(name[0] == '/' ? name : GLIDEPAD_PLIST_CASES "/" + name, std::ios::binary);
+  std::ifstream file(name[0] == '/' ? name : GLIDEPAD_PLATFORM_DATA "/" + name, std::ios::binary);
   EXPECT_TRUE(file) << name;
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
@@ -156,8 +156,8 @@ TEST(PropertyList, ReadsEveryValueKindAndWritesItBack) {
 // The hostile files of data/cases.txt read as nil, and each control beside them reads.
 TEST(PropertyList, AnythingButAWellFormedDictionaryFileGivesNil) {
   test::TempDeviceRoot root;
-  std::ifstream manifest(GLIDEPAD_PLIST_CASES "/cases.txt");
-  ASSERT_TRUE(manifest) << GLIDEPAD_PLIST_CASES;
+  std::ifstream manifest(GLIDEPAD_PLATFORM_DATA "/cases.txt");
+  ASSERT_TRUE(manifest) << GLIDEPAD_PLATFORM_DATA;
   size_t files = 0;
   for (std::string line; std::getline(manifest, line);) {
     std::istringstream fields(line);
