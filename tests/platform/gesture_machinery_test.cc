@@ -17,22 +17,30 @@ namespace {
 // Every callback of the recognizers, views and action target, each word followed by a space.
 std::string journal;
 
+// Writes each touch callback to the journal under its name.
+template <class Base>
+class Journaling : public Base {
+ public:
+  std::string name;
+  void touchesBegan(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("began"); }
+  void touchesMoved(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("moved"); }
+  void touchesEnded(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("ended"); }
+  void touchesCancelled(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("cancelled"); }
+
+ protected:
+  virtual void note(const char* phase) { journal += name + ":" + phase + " "; }
+};
+
 // A recognizer that, at its n-th touch callback of a sequence, reports the state named by the
 // n-th letter of `reports`: B began, C changed, E ended, F failed, X cancelled, '.' nothing.
-class ScriptedRecognizer : public UIGestureRecognizer {
+class ScriptedRecognizer : public Journaling<UIGestureRecognizer> {
  public:
   static Class objcClass() {
     static Class cls = objc_registerClass("TestScriptedRecognizer",
                                           UIGestureRecognizer::objcClass(), [](Class) {});
     return cls;
   }
-  std::string name = "r";
   std::string reports;
-
-  void touchesBegan(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("began"); }
-  void touchesMoved(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("moved"); }
-  void touchesEnded(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("ended"); }
-  void touchesCancelled(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("cancelled"); }
   void reset() override {
     UIGestureRecognizer::reset();
     journal += name + ":reset ";
@@ -40,16 +48,16 @@ class ScriptedRecognizer : public UIGestureRecognizer {
   }
 
  private:
-  void note(const char* phase) {
-    journal += name + ":" + phase + " ";
-    char report = calls_ < reports.size() ? reports[calls_] : '.';
-    ++calls_;
+  void note(const char* phase) override {
+    Journaling::note(phase);
     const std::string letters = "BCEFX";
     const UIGestureRecognizerState states[] = {
         UIGestureRecognizerStateBegan, UIGestureRecognizerStateChanged,
         UIGestureRecognizerStateEnded, UIGestureRecognizerStateFailed,
         UIGestureRecognizerStateCancelled};
-    if (auto at = letters.find(report); at != std::string::npos) setState(states[at]);
+    size_t at = letters.find(calls_ < reports.size() ? reports[calls_] : '.');
+    ++calls_;
+    if (at != std::string::npos) setState(states[at]);
   }
   size_t calls_ = 0;
 };
@@ -63,25 +71,16 @@ class ActionTarget : public NSObject {
     return cls;
   }
   void handle(const id& sender) {
-    auto recognizer = objc_cast<UIGestureRecognizer>(sender);
-    journal += "action:" + std::to_string(recognizer ? int64_t{recognizer->state()} : -1) + " ";
+    journal += "action:" + std::to_string(objc_cast<UIGestureRecognizer>(sender)->state()) + " ";
   }
 };
 
-class RecordingView : public UIView {
+class RecordingView : public Journaling<UIView> {
  public:
   static Class objcClass() {
     static Class cls = objc_registerClass("TestRecordingView", UIView::objcClass(), [](Class) {});
     return cls;
   }
-  std::string name = "view";
-  void touchesBegan(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("began"); }
-  void touchesMoved(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("moved"); }
-  void touchesEnded(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("ended"); }
-  void touchesCancelled(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("cancelled"); }
-
- private:
-  void note(const char* phase) { journal += name + ":" + phase + " "; }
 };
 
 class GestureMachinery : public ::testing::Test {
@@ -91,6 +90,7 @@ class GestureMachinery : public ::testing::Test {
     window = objc_cast<UIWindow>(alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 400, 400)));
     view = objc_cast<RecordingView>(
         alloc<RecordingView>()->initWithFrame(CGRectMake(100, 100, 200, 200)));
+    view->name = "view";
     window->addSubview(view);
     target = alloc_init<ActionTarget>();
     recognizer = addRecognizer(view, "r");
