@@ -180,43 +180,10 @@ TEST(PropertyList, AnythingButAWellFormedDictionaryFileGivesNil) {
   EXPECT_EQ(readQuickly(), nullptr);
 }
 
-TEST(PropertyList, FilesOverOneMebibyteAreRefusedUnread) {
-  test::TempDeviceRoot root;
-  // Exactly 1 MiB, padded inside a string, reads; one byte more does not.
-  std::string head = "<plist><dict><key>k</key><string>";
-  std::string tail = "</string></dict></plist>";
-  const size_t pad = kMiB - head.size() - tail.size();
-  root.write(kPath, head + std::string(pad, 'a') + tail);
-  EXPECT_EQ(entry<NSString>(readDictionary(), "k")->length(), pad);
-  root.write(kPath, head + std::string(pad + 1, 'a') + tail);
-  EXPECT_EQ(readBack(), nullptr);
-  // 64 MiB, mostly a hole: refused without being read.
-  root.write(kPath, head);
-  std::filesystem::resize_file(root.hostPath(kPath), 64 * kMiB);
-  EXPECT_EQ(readQuickly(), nullptr);
-}
-
-// 128 levels, the root included, read in either form; 129 do not, nor (at once) files deep
-// enough to overflow libplist's stack within 1 MiB, closed or left open.
-TEST(PropertyList, NestingIsBoundedBeforeParsing) {
-  test::TempDeviceRoot root;
-  for (auto nested : {+[](size_t depth) { return nestedXml(depth); }, &nestedBinary}) {
-    root.write(kPath, nested(128));
-    EXPECT_NE(readBack(), nullptr);
-    root.write(kPath, nested(129));
-    EXPECT_EQ(readBack(), nullptr);
-  }
-  for (const std::string& deep :
-       {nestedXml(69000), nestedXml(149000, false), nestedBinary(100000)}) {
-    root.write(kPath, deep);
-    EXPECT_EQ(readQuickly(), nullptr);
-  }
-}
-
-// Each bound on what libplist's work can grow to: a file at the bound reads, one step past it
-// does not. Shapes where that work grows fastest: many uses of one binary object, values deep
-// down, keys compared with every earlier key, entities in a long text.
-TEST(PropertyList, EveryCostBoundReadsAtItAndRefusesOneStepPast) {
+// Each bound on a file and on what libplist's work can grow to: a file at the bound reads, one
+// step past it does not. Shapes where that work grows fastest: many uses of one binary object,
+// values deep down, keys compared with every earlier key, entities in a long text.
+TEST(PropertyList, EveryBoundReadsAtItAndRefusesOneStepPast) {
   test::TempDeviceRoot root;
   // {"k": [item × count]}: the dictionary, its key and the array are three values.
   auto sharedBinary = [](std::string_view item, size_t count) {
@@ -254,7 +221,12 @@ TEST(PropertyList, EveryCostBoundReadsAtItAndRefusesOneStepPast) {
     std::string atBound;
     std::string pastBound;
   };
+  const size_t pad = kMiB - xmlWith("<string></string>").size();  // to a file of 1 MiB
   const Bound cases[] = {
+      {"1 MiB", xmlWith("<string>" + std::string(pad, 'a') + "</string>"),
+       xmlWith("<string>" + std::string(pad + 1, 'a') + "</string>")},
+      {"128 levels, XML", nestedXml(128), nestedXml(129)},
+      {"128 levels, binary", nestedBinary(128), nestedBinary(129)},
       {"2^16 values, binary", sharedBinary("\x09", 65533), sharedBinary("\x09", 65534)},
       {"2^16 values, XML", xmlWith(trues(65533)), xmlWith(trues(65534))},
       {"2^20 summed depths", deepBinary(8128), deepBinary(8129)},
@@ -270,8 +242,14 @@ TEST(PropertyList, EveryCostBoundReadsAtItAndRefusesOneStepPast) {
     root.write(kPath, c.pastBound);
     EXPECT_EQ(readBack(), nullptr);
   }
-  // 200,000 uses of one value: once a minute's work in libplist, refused at once.
-  root.write(kPath, sharedBinary("\x09", 200000));
+  // Refused at once: files deep enough to overflow libplist's stack within 1 MiB, closed or left
+  // open; 200,000 uses of one value (once a minute's work in libplist); 64 MiB, mostly a hole.
+  for (const std::string& file : {nestedXml(69000), nestedXml(149000, false), nestedBinary(100000),
+                                  sharedBinary("\x09", 200000)}) {
+    root.write(kPath, file);
+    EXPECT_EQ(readQuickly(), nullptr);
+  }
+  std::filesystem::resize_file(root.hostPath(kPath), 64 * kMiB);
   EXPECT_EQ(readQuickly(), nullptr);
 }
 
