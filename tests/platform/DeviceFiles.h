@@ -31,17 +31,10 @@ inline constexpr PlistFormat kBothFormats[] = {PlistFormat::Xml, PlistFormat::Bi
 inline std::string serialized(const Plist& root, PlistFormat format) {
   char* bytes = nullptr;
   uint32_t length = 0;
-  if (format == PlistFormat::Xml) {
-    plist_to_xml(root.get(), &bytes, &length);
-  } else {
-    plist_to_bin(root.get(), &bytes, &length);
-  }
+  bool xml = format == PlistFormat::Xml;
+  (xml ? plist_to_xml : plist_to_bin)(root.get(), &bytes, &length);
   std::string result(bytes ? bytes : "", bytes ? length : 0);
-  if (format == PlistFormat::Xml) {
-    plist_to_xml_free(bytes);
-  } else {
-    plist_to_bin_free(bytes);
-  }
+  (xml ? plist_to_xml_free : plist_to_bin_free)(bytes);
   return result;
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <initializer_list>
 #include <limits>
 #include <string>
@@ -15,36 +14,52 @@
 
 namespace {
 
-std::vector<std::string> journal;
+// Every callback of the recognizers, views and action target, each word followed by a space.
+std::string journal;
 
-// A recognizer that reports what its test tells it to, and writes every callback to the journal.
-class ScriptedRecognizer : public UIGestureRecognizer {
+// Writes each touch callback to the journal under its name.
+template <class Base>
+class Journaling : public Base {
+ public:
+  std::string name;
+  void touchesBegan(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("began"); }
+  void touchesMoved(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("moved"); }
+  void touchesEnded(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("ended"); }
+  void touchesCancelled(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("cancelled"); }
+
+ protected:
+  virtual void note(const char* phase) { journal += name + ":" + phase + " "; }
+};
+
+// A recognizer that, at its n-th touch callback of a sequence, reports the state named by the
+// n-th letter of `reports`: B began, C changed, E ended, F failed, X cancelled, '.' nothing.
+class ScriptedRecognizer : public Journaling<UIGestureRecognizer> {
  public:
   static Class objcClass() {
     static Class cls = objc_registerClass("TestScriptedRecognizer",
                                           UIGestureRecognizer::objcClass(), [](Class) {});
     return cls;
   }
-  std::string name = "r";
-  // Called after each touch callback with its phase name; may report a state.
-  std::function<void(ScriptedRecognizer&, const std::string&)> script;
-
-  void touchesBegan(const Ref<NSSet>& t, const Ref<UIEvent>& e) override { note("began", t, e); }
-  void touchesMoved(const Ref<NSSet>& t, const Ref<UIEvent>& e) override { note("moved", t, e); }
-  void touchesEnded(const Ref<NSSet>& t, const Ref<UIEvent>& e) override { note("ended", t, e); }
-  void touchesCancelled(const Ref<NSSet>& t, const Ref<UIEvent>& e) override {
-    note("cancelled", t, e);
-  }
+  std::string reports;
   void reset() override {
     UIGestureRecognizer::reset();
-    journal.push_back(name + ":reset");
+    journal += name + ":reset ";
+    calls_ = 0;
   }
 
  private:
-  void note(const std::string& phase, const Ref<NSSet>&, const Ref<UIEvent>&) {
-    journal.push_back(name + ":" + phase);
-    if (script) script(*this, phase);
+  void note(const char* phase) override {
+    Journaling::note(phase);
+    const std::string letters = "BCEFX";
+    const UIGestureRecognizerState states[] = {
+        UIGestureRecognizerStateBegan, UIGestureRecognizerStateChanged,
+        UIGestureRecognizerStateEnded, UIGestureRecognizerStateFailed,
+        UIGestureRecognizerStateCancelled};
+    size_t at = letters.find(calls_ < reports.size() ? reports[calls_] : '.');
+    ++calls_;
+    if (at != std::string::npos) setState(states[at]);
   }
+  size_t calls_ = 0;
 };
 
 class ActionTarget : public NSObject {
@@ -56,28 +71,17 @@ class ActionTarget : public NSObject {
     return cls;
   }
   void handle(const id& sender) {
-    auto recognizer = objc_cast<UIGestureRecognizer>(sender);
-    journal.push_back("action:" + std::to_string(recognizer ? int64_t{recognizer->state()} : -1));
+    journal += "action:" + std::to_string(objc_cast<UIGestureRecognizer>(sender)->state()) + " ";
   }
 };
 
-class RecordingView : public UIView {
+class RecordingView : public Journaling<UIView> {
  public:
   static Class objcClass() {
     static Class cls = objc_registerClass("TestRecordingView", UIView::objcClass(), [](Class) {});
     return cls;
   }
-  std::string name = "view";
-  void touchesBegan(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("began"); }
-  void touchesMoved(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("moved"); }
-  void touchesEnded(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("ended"); }
-  void touchesCancelled(const Ref<NSSet>&, const Ref<UIEvent>&) override { note("cancelled"); }
-
- private:
-  void note(const char* phase) { journal.push_back(name + ":" + phase); }
 };
-
-using Journal = std::vector<std::string>;
 
 class GestureMachinery : public ::testing::Test {
  protected:
@@ -86,6 +90,7 @@ class GestureMachinery : public ::testing::Test {
     window = objc_cast<UIWindow>(alloc<UIWindow>()->initWithFrame(CGRectMake(0, 0, 400, 400)));
     view = objc_cast<RecordingView>(
         alloc<RecordingView>()->initWithFrame(CGRectMake(100, 100, 200, 200)));
+    view->name = "view";
     window->addSubview(view);
     target = alloc_init<ActionTarget>();
     recognizer = addRecognizer(view, "r");
@@ -93,7 +98,7 @@ class GestureMachinery : public ::testing::Test {
   }
 
   // Moves the touch to each point, lifts it, and answers the journal, clearing it.
-  Journal finish(std::initializer_list<CGPoint> moves) {
+  std::string finish(std::initializer_list<CGPoint> moves) {
     for (CGPoint to : moves) dispatcher->touchMove(to);
     dispatcher->touchesUp();
     return std::exchange(journal, {});
@@ -114,84 +119,51 @@ class GestureMachinery : public ::testing::Test {
   std::unique_ptr<UITouchDispatcher> dispatcher;
 };
 
-// Reports Began on the first move, Changed on later ones, Ended at the end.
-void pan(ScriptedRecognizer& r, const std::string& phase) {
-  if (phase == "moved") {
-    r.setState(r.state() == UIGestureRecognizerStatePossible ? UIGestureRecognizerStateBegan
-                                                             : UIGestureRecognizerStateChanged);
-  } else if (phase == "ended") {
-    r.setState(UIGestureRecognizerStateEnded);
-  }
-}
-
 }  // namespace
 
-TEST_F(GestureMachinery, SendsTheActionAsTheStatesAreReported) {
-  recognizer->setCancelsTouchesInView(NO);
-  int moves = 0;
-  recognizer->script = [&](ScriptedRecognizer& r, const std::string& phase) {
-    if (phase == "moved" && ++moves == 1) r.setState(UIGestureRecognizerStateBegan);
-    if (phase == "moved" && moves == 2) r.setState(UIGestureRecognizerStateChanged);
-    if (phase == "ended") r.setState(UIGestureRecognizerStateEnded);
+// One sequence a row, in order on one recognizer: a touch down at (150, 150), then each event
+// of `touches`: m a move 10 points right, u up, c cancelled.
+TEST_F(GestureMachinery, SendsTheActionAsStatesAreReportedAndWithholdsTouchesOnceUnderWay) {
+  ASSERT_TRUE(recognizer->cancelsTouchesInView());  // the device's default
+  const struct {
+    const char *touches, *reports;
+    bool cancelsTouches;
+    const char* journal;
+  } rows[] = {
+      // Began goes to the view; the next event, while Began, is withheld and the view cancelled.
+      {"mmmu", ".BCCE", true,
+       "r:began view:began r:moved action:1 view:moved r:moved action:2 view:cancelled r:moved "
+       "action:2 r:ended action:3 r:reset "},
+      // Failed sends nothing, withholds nothing, and ends the recognizer's part.
+      {"mu", "F", true, "r:began view:began view:moved view:ended r:reset "},
+      // Changed is sent after every event that leaves it Changed, reported again or not.
+      {"mmmu", ".BC.E", false,
+       "r:began view:began r:moved action:1 view:moved r:moved action:2 view:moved r:moved "
+       "action:2 view:moved r:ended action:3 view:ended r:reset "},
+      // Cancelled reported while Possible becomes the state and is sent.
+      {"c", "X", false, "r:began action:4 view:began view:cancelled r:reset "},
+      // Still under way when the sequence ends: cancelled by the machinery.
+      {"mu", ".B.", false,
+       "r:began view:began r:moved action:1 view:moved r:ended view:ended action:4 r:reset "},
   };
-  // Began once; Changed after every event that leaves it Changed, reported again or not; Ended
-  // once; then reset, after the action for the end.
-  dispatcher->touchDown({150, 150});
-  EXPECT_EQ(finish({{160, 150}, {161, 150}, {162, 150}}),
-            (Journal{"r:began", "view:began", "r:moved", "action:1", "view:moved", "r:moved",
-                     "action:2", "view:moved", "r:moved", "action:2", "view:moved", "r:ended",
-                     "action:3", "view:ended", "r:reset"}));
-  EXPECT_EQ(recognizer->state(), UIGestureRecognizerStatePossible);
-
-  // Failed sends nothing and ends the recognizer's part in the sequence.
-  recognizer->script = [](ScriptedRecognizer& r, const std::string& phase) {
-    if (phase == "began") r.setState(UIGestureRecognizerStateFailed);
-  };
-  dispatcher->touchDown({150, 150});
-  EXPECT_EQ(finish({{170, 150}}),
-            (Journal{"r:began", "view:began", "view:moved", "view:ended", "r:reset"}));
-
-  // Cancelled reported while Possible becomes the state and is sent.
-  recognizer->script = [](ScriptedRecognizer& r, const std::string& phase) {
-    if (phase == "began") r.setState(UIGestureRecognizerStateCancelled);
-  };
-  dispatcher->touchDown({150, 150});
-  EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateCancelled);
-  dispatcher->touchesCancel();
-  EXPECT_EQ(journal, (Journal{"r:began", "action:4", "view:began", "view:cancelled", "r:reset"}));
-
-  // A gesture still under way when the sequence ends is cancelled by the machinery.
-  journal.clear();
-  recognizer->script = [](ScriptedRecognizer& r, const std::string& phase) {
-    if (phase == "moved") r.setState(UIGestureRecognizerStateBegan);
-  };
-  dispatcher->touchDown({150, 150});
-  EXPECT_EQ(finish({{170, 150}}),
-            (Journal{"r:began", "view:began", "r:moved", "action:1", "view:moved", "r:ended",
-                     "view:ended", "action:4", "r:reset"}));
-
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.reports);
+    recognizer->reports = row.reports;
+    recognizer->setCancelsTouchesInView(row.cancelsTouches);
+    CGPoint at{150, 150};
+    dispatcher->touchDown(at);
+    for (const char* event = row.touches; *event; ++event) {
+      if (*event == 'm') dispatcher->touchMove(at = {at.x + 10, at.y});
+      if (*event == 'u') dispatcher->touchesUp();
+      if (*event == 'c') dispatcher->touchesCancel();
+    }
+    EXPECT_EQ(std::exchange(journal, {}), row.journal);
+    EXPECT_EQ(recognizer->state(), UIGestureRecognizerStatePossible);
+  }
   // Outside a touch event a report only becomes the state.
   recognizer->setState(UIGestureRecognizerStateEnded);
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateEnded);
-  EXPECT_TRUE(journal.empty());
-}
-
-TEST_F(GestureMachinery, WithholdsTouchesFromTheViewOnceAGestureIsUnderWay) {
-  ASSERT_TRUE(recognizer->cancelsTouchesInView());  // the device's default
-  recognizer->script = &pan;
-  // Reported Began at the first move: that event still reaches the view; the next, arriving
-  // while Began, is withheld and the view cancelled.
-  dispatcher->touchDown({150, 150});
-  EXPECT_EQ(
-      finish({{160, 150}, {170, 150}, {180, 150}}),
-      (Journal{"r:began", "view:began", "r:moved", "action:1", "view:moved", "r:moved", "action:2",
-               "view:cancelled", "r:moved", "action:2", "r:ended", "action:3", "r:reset"}));
-  // The next sequence reaches the view again; with cancelsTouchesInView off nothing is withheld.
-  recognizer->setCancelsTouchesInView(NO);
-  dispatcher->touchDown({150, 150});
-  EXPECT_EQ(finish({{160, 150}, {170, 150}}),
-            (Journal{"r:began", "view:began", "r:moved", "action:1", "view:moved", "r:moved",
-                     "action:2", "view:moved", "r:ended", "action:3", "view:ended", "r:reset"}));
+  EXPECT_EQ(journal, "");
 }
 
 TEST_F(GestureMachinery, DeliversToRecognizersNearestFirstAndKeepsTheTouchedView) {
@@ -207,17 +179,15 @@ TEST_F(GestureMachinery, DeliversToRecognizersNearestFirstAndKeepsTheTouchedView
   EXPECT_EQ(dispatcher->touchedView(), child);
   // Far outside it: still the child's touch.
   EXPECT_EQ(finish({{390, 390}}),
-            (Journal{"c1:began", "c2:began", "r:began", "w:began", "child:began", "c1:moved",
-                     "c2:moved", "r:moved", "w:moved", "child:moved", "c1:ended", "c2:ended",
-                     "r:ended", "w:ended", "child:ended"}));
+            "c1:began c2:began r:began w:began child:began c1:moved c2:moved r:moved w:moved "
+            "child:moved c1:ended c2:ended r:ended w:ended child:ended ");
 
   // A touch outside every view but the window touches the window, and a recognizer added during
   // a sequence joins only the next one.
   dispatcher->touchDown({20, 20});
   EXPECT_EQ(dispatcher->touchedView(), window);
   addRecognizer(window, "late");
-  dispatcher->touchesUp();
-  EXPECT_EQ(journal, (Journal{"w:began", "w:ended"}));
+  EXPECT_EQ(finish({}), "w:began w:ended ");
 }
 
 TEST_F(GestureMachinery, BadCoordinatesHitNothingAndLocationsAreTheTouchesCentroid) {
@@ -227,7 +197,7 @@ TEST_F(GestureMachinery, BadCoordinatesHitNothingAndLocationsAreTheTouchesCentro
                       CGPoint{1e300, 150}, CGPoint{-1e308, 1e308}}) {
     dispatcher->touchDown(bad);
     EXPECT_EQ(dispatcher->touchedView(), nullptr);
-    EXPECT_EQ(finish({{150, 150}}), Journal{});
+    EXPECT_EQ(finish({{150, 150}}), "");
   }
   // Within a sequence bad coordinates are delivered as they are.
   recognizer->setCancelsTouchesInView(NO);
@@ -248,10 +218,10 @@ TEST_F(GestureMachinery, BadCoordinatesHitNothingAndLocationsAreTheTouchesCentro
   CGPoint onlyFirst[] = {{120, 100}};
   dispatcher->touchesMove(onlyFirst);
   EXPECT_EQ(recognizer->locationInView(nullptr), (CGPoint{125, 125}));
-  dispatcher->touchesUp();
+  EXPECT_EQ(finish({}),
+            "r:began view:began r:began view:began r:moved view:moved r:ended "
+            "view:ended ");
   EXPECT_EQ(dispatcher->fingerCount(), 0u);
-  EXPECT_EQ(journal, (Journal{"r:began", "view:began", "r:began", "view:began", "r:moved",
-                              "view:moved", "r:ended", "view:ended"}));
 }
 
 TEST_F(GestureMachinery, AViewLeavingTheWindowEndsItsGesturesPartInTheSequence) {
@@ -259,8 +229,7 @@ TEST_F(GestureMachinery, AViewLeavingTheWindowEndsItsGesturesPartInTheSequence) 
   auto inner = objc_cast<UIView>(alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 50, 50)));
   view->addSubview(inner);
   auto innerRecognizer = addRecognizer(inner, "inner");
-  recognizer->script = &pan;
-  innerRecognizer->script = &pan;
+  recognizer->reports = innerRecognizer->reports = ".B";
 
   // Under way: cancelled at once, its action sent while the target is there to receive it; no
   // more touches of the sequence, and reset at its end.
@@ -268,10 +237,10 @@ TEST_F(GestureMachinery, AViewLeavingTheWindowEndsItsGesturesPartInTheSequence) 
   dispatcher->touchMove({120, 110});
   journal.clear();
   view->removeFromSuperview();
-  EXPECT_EQ(std::exchange(journal, {}), (Journal{"action:4", "action:4"}));
+  EXPECT_EQ(std::exchange(journal, {}), "action:4 action:4 ");
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateCancelled);
   EXPECT_EQ(innerRecognizer->state(), UIGestureRecognizerStateCancelled) << "subviews too";
-  EXPECT_EQ(finish({{130, 110}}), (Journal{"view:moved", "view:ended", "inner:reset", "r:reset"}));
+  EXPECT_EQ(finish({{130, 110}}), "view:moved view:ended inner:reset r:reset ");
 
   // Not yet begun: it fails, sends nothing, and begins nothing afterwards.
   window->addSubview(view);
@@ -279,7 +248,7 @@ TEST_F(GestureMachinery, AViewLeavingTheWindowEndsItsGesturesPartInTheSequence) 
   journal.clear();
   view->removeFromSuperview();
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateFailed);
-  EXPECT_EQ(finish({{270, 250}}), (Journal{"view:moved", "view:ended", "r:reset"}));
+  EXPECT_EQ(finish({{270, 250}}), "view:moved view:ended r:reset ");
 
   // Outside a touch sequence, or moved within the window, nothing happens to a recognizer.
   window->addSubview(view);
@@ -294,8 +263,9 @@ TEST_F(GestureMachinery, AViewLeavingTheWindowEndsItsGesturesPartInTheSequence) 
   holder->addSubview(view);
   EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateBegan);
   dispatcher->touchesCancel();
-  EXPECT_EQ(journal, (Journal{"r:began", "view:began", "r:moved", "action:1", "view:moved",
-                              "r:cancelled", "view:cancelled", "action:4", "r:reset"}));
+  EXPECT_EQ(journal,
+            "r:began view:began r:moved action:1 view:moved r:cancelled view:cancelled "
+            "action:4 r:reset ");
 
   // A view whose superview held the last reference to it survives its own removal call.
   WeakRef<UIView> gone;
