@@ -108,12 +108,19 @@ TEST_F(Recognizer, EndsByTheStateTableAndResetKeepsTheScale) {
   EXPECT_EQ(pan->scale(), scale);
 }
 
-// The tap and touch counts are checked end to end by tests/scenarios/fingers.session, the swipe
-// gesture's ratchet (one movement per query, a still finger none) by volume.session.
+// A second finger during a swipe and a tap count of 2 are checked end to end by
+// tests/scenarios/fingers.session, the swipe gesture's ratchet (one movement per query, a still
+// finger none) by volume.session.
 TEST_F(Recognizer, BeginsOnlyPastTheThresholdInSinglePrecision) {
   EXPECT_EQ(pan->scaleFactor(), 1.5);
   began({10, 10}, 1);  // a fresh touch: the defaults want the second tap
   EXPECT_EQ(pan->state(), UIGestureRecognizerStateCancelled);
+  auto otherFinger = alloc_init<UITouch>();
+  otherFinger->setTapCount_(2);
+  touches->addObject(otherFinger);
+  began({10, 10});  // two fingers together
+  EXPECT_EQ(pan->state(), UIGestureRecognizerStateCancelled);
+  touches->removeObject(otherFinger);
   began({10, 10});
   EXPECT_EQ(pan->initialLocationOnScreen(), (CGPoint{10, 110}));  // in screen coordinates
   moved({110, 10});                                               // exactly 100
