@@ -1,5 +1,7 @@
-// What the swipe tests share besides the driver in tests/support: records of what reaches the
-// screen and the volume slider.
+// What the swipe tests share besides the driver in tests/support: the arguments that reached the
+// volume slider's `setValue:` and the screen's `setBrightness:` since the last clear, recorded by
+// hooks that main installs once the library has loaded. Room for thousands is reserved, so
+// recording allocates nothing.
 #pragma once
 
 #include <vector>
@@ -11,12 +13,7 @@
 
 namespace testsupport {
 
-// Hooks `setValue:` of the volume slider and `setBrightness:` of the screen to record their
-// arguments before passing them on. Called once, after the library has loaded.
-void installRecorders();
-// The arguments since the last clear; room for thousands is reserved, so recording allocates
-// nothing.
-std::vector<float>& volumeValuesSet();
-std::vector<double>& brightnessValuesSet();
+inline std::vector<float> volumeValuesSet;
+inline std::vector<double> brightnessValuesSet;
 
 }  // namespace testsupport

@@ -6,11 +6,7 @@
 
 #include "MediaPlayer/MPVolumeView.h"
 #include "TestSupport.h"
-#include "host/YTMainAppVideoPlayerOverlayViewController.h"
-#include "host/YTPlayerView.h"
-#include "setup/Settings.h"
-
-using host::YTMainAppVideoPlayerOverlayViewController;
+#include "support/Players.h"
 
 namespace {
 
@@ -28,18 +24,10 @@ void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, size_t) noexcept { std::free(memory); }
 
 TEST(TouchPath, VolumeAndSeekingMovesAndTheirStepsAllocateNothing) {
-  using Overlay = YTMainAppVideoPlayerOverlayViewController;
-  support::SettingsScope settings;
-  glidepad::speed = 250;
-  glidepad::activateAfter = 70;
-  glidepad::topArea = 1;
-  glidepad::bottomArea = 3;
-  auto window = support::makeWindow(CGRectMake(0, 0, 375, 667));
-  auto player = support::makePlayerView(CGRectMake(0, 0, 375, 200));
-  window->addSubview(player);
-  auto overlay = alloc_init<Overlay>();
-  overlay->loadViewIfNeeded();  // the target of the seeks from now on
-  UITouchDispatcher touch(window);
+  using Overlay = host::YTMainAppVideoPlayerOverlayViewController;
+  support::Players players;  // with the default settings, which every other test puts back
+  players.open({375, 200});  // its overlay controller, the target of the seeks from now on
+  UITouchDispatcher& touch = players.touches();
   MPVolumeSetSystemVolume_(0.5f);
 
   for (double y : {50.0, 150.0}) {  // the volume, then seeking

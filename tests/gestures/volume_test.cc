@@ -18,7 +18,7 @@ class VolumeStepper : public ::testing::Test {
     glidepad::volumeView = nullptr;
     glidepad::volumeSlider = nullptr;
     MPVolumeSetSystemVolume_(0.5f);
-    testsupport::volumeValuesSet().clear();
+    testsupport::volumeValuesSet.clear();
   }
   void TearDown() override { support::runMainQueue(); }
 };
@@ -45,11 +45,11 @@ TEST_F(VolumeStepper, AppliesEachStepTenMillisecondsLaterToTheValueThen) {
 
   // Passed on unbounded; the slider keeps its own range.
   MPVolumeSetSystemVolume_(0.01f);
-  testsupport::volumeValuesSet().clear();
+  testsupport::volumeValuesSet.clear();
   glidepad::changeVolumeUp(false);
   support::runMainQueue();
-  ASSERT_EQ(testsupport::volumeValuesSet().size(), 1u);
-  EXPECT_EQ(testsupport::volumeValuesSet()[0], plus(0.01f, -0.02));
+  ASSERT_EQ(testsupport::volumeValuesSet.size(), 1u);
+  EXPECT_EQ(testsupport::volumeValuesSet[0], plus(0.01f, -0.02));
   EXPECT_EQ(MPVolumeSystemVolume_(), 0.0f);
 }
 

@@ -1,14 +1,16 @@
+// The grafts on the host app's own classes (host/), registered in an isolated child per scenario:
+// the runtime's class table is process-wide and grafts cannot be undone.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "gestures/SwipeGrafts.h"
+#include "host/App.h"
+#include "host/Host.h"
 #include "objc/runtime.h"
-#include "setup/FakeHost.h"
 #include "setup/Initializer.h"
 #include "setup/Isolated.h"
 #include "setup/SavedImplementations.h"
@@ -19,215 +21,217 @@
 
 namespace {
 
-using Rows = std::array<bool, 12>;
+constexpr const char* kOverlay = "YTMainAppVideoPlayerOverlayViewController";
+constexpr const char* kPlayerView = "YTPlayerView";
+constexpr const char* kPlayer = "YTPlayerViewController";
+constexpr const char* kControls = "YTMainAppControlsOverlayView";
 
 template <class F>
 IMP imp(F function) {
   return reinterpret_cast<IMP>(function);
 }
 
-IMP ownImplementation(const char* className, const char* member) {
-  Class cls = objc_getClass(className);
-  return cls ? method_getImplementation(class_getInstanceMethod(cls, sel_registerName(member)))
-             : nullptr;
-}
-
-bool hasMethod(const char* className, const char* member, const char* types, IMP implementation) {
-  Class cls = objc_getClass(className);
-  Method method = cls ? class_getInstanceMethod(cls, sel_registerName(member)) : nullptr;
-  return method != nullptr && std::strcmp(method_getTypeEncoding(method), types) == 0 &&
-         method_getImplementation(method) == implementation;
-}
-
-constexpr const char* kOverlayController = "YTMainAppVideoPlayerOverlayViewController";
-constexpr const char* kPlayerView = "YTPlayerView";
-constexpr const char* kPlayerController = "YTPlayerViewController";
-constexpr const char* kControlsOverlay = "YTMainAppControlsOverlayView";
-
-// The host's own implementations, taken before the grafts.
-struct HostImplementations {
-  IMP isFullscreen = ownImplementation(kOverlayController, "isFullscreen");
-  IMP overlayViewDidLoad = ownImplementation(kOverlayController, "viewDidLoad");
-  IMP initWithFrame = ownImplementation(kPlayerView, "initWithFrame:");
-  IMP playerViewDidLoad = ownImplementation(kPlayerController, "viewDidLoad");
-  IMP didSelectRate =
-      ownImplementation(kPlayerController, "varispeedSwitchController:didSelectRate:");
-  IMP initWithDelegate = ownImplementation(kControlsOverlay, "initWithDelegate:");
-  IMP layoutSubviews = ownImplementation(kControlsOverlay, "layoutSubviews");
+// One row of the graft table: a replacement (with its saved slot), an added method (with its
+// types) or, with no graft, the property (with its attributes).
+struct Row {
+  const char* cls;
+  const char* member;
+  IMP graft;
+  IMP slot;
+  const char* types = nullptr;
 };
 
-// Which of the twelve rows of the graft table are in place, seen through the runtime, with the
-// saved slot of each Replace row holding the host's own implementation.
-std::array<bool, 12> installedRows(const HostImplementations& host) {
+std::vector<Row> graftTable() {
   using namespace glidepad;
-  auto replaced = [](const char* cls, const char* member, IMP replacement, IMP slot, IMP own) {
-    bool hooked = ownImplementation(cls, member) == replacement;
-    EXPECT_EQ(slot, hooked ? own : nullptr) << "the slot of " << cls << " " << member;
-    return hooked;
-  };
-  Class controls = objc_getClass(kControlsOverlay);
-  objc_property_t property =
-      controls ? class_getProperty(controls, "playbackRateStepper") : nullptr;
   return {
-      replaced(kOverlayController, "isFullscreen", imp(&overlayControllerIsFullscreen),
-               imp(saved::overlayControllerIsFullscreen), host.isFullscreen),
-      replaced(kOverlayController, "viewDidLoad", imp(&overlayControllerViewDidLoad),
-               imp(saved::overlayControllerViewDidLoad), host.overlayViewDidLoad),
-      replaced(kPlayerView, "initWithFrame:", imp(&playerViewInitWithFrame),
-               imp(saved::playerViewInitWithFrame), host.initWithFrame),
-      hasMethod(kPlayerView, "GLPGesture:", "v@:@", imp(&playerViewGLPGesture)),
-      replaced(kPlayerController, "viewDidLoad", imp(&playerControllerViewDidLoad),
-               imp(saved::playerControllerViewDidLoad), host.playerViewDidLoad),
-      replaced(kPlayerController,
-               "varispeedSwitchController:didSelectRate:", imp(&playerControllerDidSelectRate),
-               imp(saved::playerControllerDidSelectRate), host.didSelectRate),
-      property != nullptr &&
-          std::string(property_getAttributes(property)) == "T@\"ZEBStepper\",&,N",
-      hasMethod(kControlsOverlay, "playbackRateStepper",
-                "@@:", imp(&controlsOverlayPlaybackRateStepper)),
-      hasMethod(kControlsOverlay, "setPlaybackRateStepper:", "v@:@",
-                imp(&controlsOverlaySetPlaybackRateStepper)),
-      replaced(kControlsOverlay, "initWithDelegate:", imp(&controlsOverlayInitWithDelegate),
-               imp(saved::controlsOverlayInitWithDelegate), host.initWithDelegate),
-      replaced(kControlsOverlay, "layoutSubviews", imp(&controlsOverlayLayoutSubviews),
-               imp(saved::controlsOverlayLayoutSubviews), host.layoutSubviews),
-      hasMethod(kControlsOverlay, "updatePlaybackRate",
-                "v@:", imp(&controlsOverlayUpdatePlaybackRate)),
+      {kOverlay, "isFullscreen", imp(&overlayControllerIsFullscreen),
+       imp(saved::overlayControllerIsFullscreen)},
+      {kOverlay, "viewDidLoad", imp(&overlayControllerViewDidLoad),
+       imp(saved::overlayControllerViewDidLoad)},
+      {kPlayerView, "initWithFrame:", imp(&playerViewInitWithFrame),
+       imp(saved::playerViewInitWithFrame)},
+      {kPlayerView, "GLPGesture:", imp(&playerViewGLPGesture), nullptr, "v@:@"},
+      {kPlayer, "viewDidLoad", imp(&playerControllerViewDidLoad),
+       imp(saved::playerControllerViewDidLoad)},
+      {kPlayer, "varispeedSwitchController:didSelectRate:", imp(&playerControllerDidSelectRate),
+       imp(saved::playerControllerDidSelectRate)},
+      {kControls, "playbackRateStepper", nullptr, nullptr, "T@\"ZEBStepper\",&,N"},
+      {kControls, "playbackRateStepper", imp(&controlsOverlayPlaybackRateStepper), nullptr, "@@:"},
+      {kControls, "setPlaybackRateStepper:", imp(&controlsOverlaySetPlaybackRateStepper), nullptr,
+       "v@:@"},
+      {kControls, "initWithDelegate:", imp(&controlsOverlayInitWithDelegate),
+       imp(saved::controlsOverlayInitWithDelegate)},
+      {kControls, "layoutSubviews", imp(&controlsOverlayLayoutSubviews),
+       imp(saved::controlsOverlayLayoutSubviews)},
+      {kControls, "updatePlaybackRate", imp(&controlsOverlayUpdatePlaybackRate), nullptr, "v@:"},
   };
 }
 
-Rows rows(int swipeRows, int stepperRows) {
-  Rows result{};
-  for (int i = 0; i < 12; ++i) result[i] = i < 4 ? i < swipeRows : i - 4 < stepperRows;
-  return result;
+Method methodOf(const Row& row) {
+  Class cls = objc_getClass(row.cls);
+  return cls ? class_getInstanceMethod(cls, sel_registerName(row.member)) : nullptr;
 }
+
+// The host's implementations of the rows' members, taken before the grafts.
+std::vector<IMP> hostsOwn() {
+  std::vector<IMP> own;
+  for (const Row& row : graftTable()) {
+    Method method = methodOf(row);
+    own.push_back(method ? method_getImplementation(method) : nullptr);
+  }
+  return own;
+}
+
+// '1' for each row in place, in the table's order; the slot of each replacement holds the host's
+// own implementation if it is in place, and nothing if not.
+std::string installedRows(const std::vector<IMP>& own) {
+  std::string installed;
+  const auto table = graftTable();
+  for (size_t i = 0; i < table.size(); ++i) {
+    const Row& row = table[i];
+    bool in = false;
+    if (!row.graft) {
+      Class cls = objc_getClass(row.cls);
+      objc_property_t property = cls ? class_getProperty(cls, row.member) : nullptr;
+      in = property && std::string_view(property_getAttributes(property)) == row.types;
+    } else if (Method method = methodOf(row)) {
+      in = method_getImplementation(method) == row.graft &&
+           (!row.types || std::string_view(method_getTypeEncoding(method)) == row.types);
+    }
+    if (row.graft && !row.types) {
+      EXPECT_EQ(row.slot, in ? own[i] : nullptr) << "the slot of " << row.cls << " " << row.member;
+    }
+    installed += in ? '1' : '0';
+  }
+  return installed;
+}
+
+void registerHostWithout(std::string_view missing) {
+  host::YTMainAppVideoPlayerOverlayViewController::objcClass();
+  host::YTPlayerView::objcClass();
+  if (missing != kPlayer) host::YTPlayerViewController::objcClass();
+  host::YTVarispeedSwitchController::objcClass();
+  if (missing != kControls) host::YTMainAppControlsOverlayView::objcClass();
+}
+
+// A subclass of a host class whose override the host's own viewDidLoad reaches, noting the call
+// and its receiver.
+std::vector<std::pair<std::string, const NSObject*>> calls;
+
+template <class Host>
+class Noting : public Host {
+ public:
+  static Class objcClass() {
+    static const std::string name = std::string("Noting") + class_getName(Host::objcClass());
+    static Class cls = objc_registerClass(name.c_str(), Host::objcClass(), [](Class) {});
+    return cls;
+  }
+  void viewDidLoad() override { calls.emplace_back(class_getName(Host::objcClass()), this); }
+};
+
+void addUpdatePlaybackRate() {
+  class_addMethod(objc_getClass(kControls), sel_registerName("updatePlaybackRate"),
+                  TypedIMP<void>([](const id&, SEL) {}), "v@:");
+}
+
+void addRateTakenAsDouble() {
+  Class cls = objc_allocateClassPair(NSObject::objcClass(), kPlayer, 0);
+  class_addMethod(cls, sel_registerName("viewDidLoad"), TypedIMP<void>([](const id&, SEL) {}),
+                  "v@:");
+  class_addMethod(cls, sel_registerName("varispeedSwitchController:didSelectRate:"),
+                  TypedIMP<void, id, double>([](const id&, SEL, id, double) {}), "v@:@d");
+  objc_registerClassPair(cls);
+}
+
+void nothing() {}
 
 }  // namespace
 
-TEST(Initializer, TheSwitchesSelectTheRowsAndTheReloadIsAlwaysSubscribed) {
+TEST(Initializer, InstallsTheRowsTheSwitchesAndTheHostAllowAndAlwaysSubscribesTheReload) {
   struct Case {
+    const char* name;
     bool enabled, shown;
-    Rows expected;
+    const char* missing;  // a host class not registered
+    void (*addToHost)();
+    const char* expected;
+    bool refused = false;
   };
   const Case cases[] = {
-      {false, true, rows(0, 0)},  // the master switch suppresses the rate stepper too
-      {true, false, rows(4, 0)},
-      {true, true, rows(4, 8)},
+      // The master switch suppresses the rate stepper too.
+      {"enabled off", false, true, "", nothing, "000000000000"},
+      {"shown off", true, false, "", nothing, "111100000000"},
+      {"both on", true, true, "", nothing, "111111111111"},
+      {"its own updatePlaybackRate", true, true, "", addUpdatePlaybackRate, "111111111110"},
+      {"no controls overlay", true, true, kControls, nothing, "111111000000"},
+      {"no player controller", true, true, kPlayer, nothing, "111100111111"},
+      // Refused loudly: the rows before the refused one are in place, none after.
+      {"a rate taken as a double", true, true, kPlayer, addRateTakenAsDouble, "111110000000", true},
   };
-  for (const auto& c : cases) {
-    for (auto format : test::kBothFormats) {
-      std::string name = std::string("enabled ") + (c.enabled ? "on" : "off") + ", shown " +
-                         (c.shown ? "on" : "off") + ", " + test::nameOf(format);
-      test::runIsolated(name, [&] {
-        SCOPED_TRACE(name);
-        test::TempDeviceRoot root;
-        fake::registerHost();
-        HostImplementations host;
-        test::writeSettings(root, format,
-                            {{"enabledSwitch", plist_new_bool(c.enabled)},
-                             {"showPlaybackRate", plist_new_bool(c.shown)}});
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    auto format = test::kBothFormats[i % 2];
+    std::string name = std::string(c.name) + ", " + test::nameOf(format);
+    test::runIsolated(name, [&] {
+      SCOPED_TRACE(name);
+      test::TempDeviceRoot root;
+      registerHostWithout(c.missing);
+      c.addToHost();
+      auto own = hostsOwn();
+      test::writeSettings(root, format,
+                          {{"enabledSwitch", plist_new_bool(c.enabled)},
+                           {"showPlaybackRate", plist_new_bool(c.shown)}});
+      try {
         glidepad::initialize();
-        EXPECT_EQ(installedRows(host), c.expected);
-        // The change notification reloads every value; the switches only matter at load.
-        test::writeSettings(
-            root, format,
-            {{"enabledSwitch", plist_new_bool(!c.enabled)}, {"speed", plist_new_uint(123)}});
-        support::announceSettings();
-        EXPECT_EQ(glidepad::speed, 123);
-        EXPECT_EQ(glidepad::enabledSwitch, !c.enabled);
-        EXPECT_EQ(installedRows(host), c.expected);
-      });
-    }
+        EXPECT_FALSE(c.refused) << "no exception";
+      } catch (const NSException& e) {
+        EXPECT_TRUE(c.refused) << e.what();
+        std::string what = e.what();
+        EXPECT_EQ(e.name(), NSInvalidArgumentException);
+        for (const char* part :
+             {"-[YTPlayerViewController varispeedSwitchController:didSelectRate:]", "\"v@:@d\"",
+              "\"v@:@f\""}) {
+          EXPECT_NE(what.find(part), std::string::npos) << what;
+        }
+      }
+      EXPECT_EQ(installedRows(own), c.expected);
+      if (c.refused) return;
+      // The change notification reloads every value; the switches only matter at load.
+      test::writeSettings(
+          root, format,
+          {{"enabledSwitch", plist_new_bool(!c.enabled)}, {"speed", plist_new_uint(123)}});
+      support::announceSettings();
+      EXPECT_EQ(glidepad::speed, 123);
+      EXPECT_EQ(glidepad::enabledSwitch, !c.enabled);
+      EXPECT_EQ(installedRows(own), c.expected);
+    });
   }
 }
 
 TEST(Initializer, ReplacementsReachTheHostsOwnWithReceiverAndArgumentsUnchanged) {
   test::runIsolated("replacements", [] {
     test::TempDeviceRoot root;  // no settings file: everything on
-    fake::registerHost();
-    HostImplementations host;
+    host::registerHostClasses();
     glidepad::initialize();
-    ASSERT_EQ(installedRows(host), rows(4, 8));
-
-    auto overlayController = alloc_init<fake::OverlayController>();
-    overlayController->fullscreen = true;
-    EXPECT_TRUE(objc_msgSend<bool>(overlayController, selector<"isFullscreen">()));
-    objc_msgSend(overlayController, selector<"viewDidLoad">());
-    auto playerView = alloc<fake::PlayerView>();
+    auto overlay = alloc_init<Noting<host::YTMainAppVideoPlayerOverlayViewController>>();
+    overlay->setFullscreen(YES);
+    EXPECT_TRUE(objc_msgSend<bool>(overlay, selector<"isFullscreen">()));
+    overlay->loadViewIfNeeded();
+    auto player = alloc_init<Noting<host::YTPlayerViewController>>();
+    player->loadViewIfNeeded();
+    objc_msgSend(player, selector<"varispeedSwitchController:didSelectRate:">(), id(), 1.25f);
+    EXPECT_EQ(player->playbackRate(), 1.25f);
+    const decltype(calls) expected = {{kOverlay, overlay.get()}, {kPlayer, player.get()}};
+    EXPECT_EQ(calls, expected);
+    auto playerView = alloc<host::YTPlayerView>();
     const CGRect frame{{1.5, -2}, {320.25, 180}};
     EXPECT_EQ(objc_msgSend<id>(playerView, selector<"initWithFrame:">(), frame), playerView);
     EXPECT_EQ(playerView->frame(), frame);
-    auto playerController = alloc_init<fake::PlayerController>();
-    auto varispeed = alloc_init<NSObject>();
-    objc_msgSend(playerController, selector<"viewDidLoad">());
-    objc_msgSend(playerController, selector<"varispeedSwitchController:didSelectRate:">(),
-                 varispeed, 1.25f);
-    auto controlsOverlay = alloc<fake::ControlsOverlay>();
+    auto controls = alloc<host::YTMainAppControlsOverlayView>();
     auto delegate = alloc_init<NSObject>();
-    EXPECT_EQ(objc_msgSend<id>(controlsOverlay, selector<"initWithDelegate:">(), delegate),
-              controlsOverlay);
-    objc_msgSend(controlsOverlay, selector<"layoutSubviews">());
-
-    std::vector<std::pair<std::string, const NSObject*>> seen;
-    for (const auto& call : fake::calls) seen.emplace_back(call.member, call.receiver);
-    const decltype(seen) expected = {
-        {"isFullscreen", overlayController.get()}, {"overlay viewDidLoad", overlayController.get()},
-        {"initWithFrame:", playerView.get()},      {"player viewDidLoad", playerController.get()},
-        {"didSelectRate", playerController.get()}, {"initWithDelegate:", controlsOverlay.get()},
-        {"layoutSubviews", controlsOverlay.get()},
-    };
-    ASSERT_EQ(seen, expected);
-    EXPECT_EQ(fake::calls[2].frame, frame);
-    EXPECT_EQ(fake::calls[4].object, varispeed);
-    EXPECT_EQ(fake::calls[4].number, 1.25);
-    EXPECT_EQ(fake::calls[5].object, delegate);
-  });
-}
-
-TEST(Initializer, AHostThatLacksAClassOrHasAnAddedMemberKeepsTheOtherRows) {
-  struct Case {
-    const char* name;
-    fake::HostOptions options;
-    Rows expected;
-  };
-  Rows keepsItsOwn = rows(4, 8), noPlayerController = rows(4, 8);
-  keepsItsOwn[11] = false;
-  noPlayerController[4] = noPlayerController[5] = false;
-  const Case cases[] = {
-      {"existing updatePlaybackRate", {.controlsOverlayHasUpdatePlaybackRate = true}, keepsItsOwn},
-      {"no controls overlay", {.withoutControlsOverlay = true}, rows(4, 2)},
-      {"no player controller", {.withoutPlayerController = true}, noPlayerController},
-  };
-  for (const auto& c : cases) {
-    test::runIsolated(c.name, [&] {
-      test::TempDeviceRoot root;
-      fake::registerHost(c.options);
-      HostImplementations host;
-      glidepad::initialize();
-      EXPECT_EQ(installedRows(host), c.expected);
-      test::writeSettings(root, test::PlistFormat::Binary, {{"topArea", plist_new_uint(2)}});
-      support::announceSettings();
-      EXPECT_EQ(glidepad::topArea, 2);
-    });
-  }
-}
-
-TEST(Initializer, AHostMemberOfAnotherSignatureIsRefusedLoudlyAtInstall) {
-  test::runIsolated("double rate", [] {
-    test::TempDeviceRoot root;
-    fake::registerHost({.rateSelectionTakesDouble = true});
-    HostImplementations host;
-    try {
-      glidepad::initialize();
-      ADD_FAILURE() << "no exception";
-    } catch (const NSException& e) {
-      std::string what = e.what();
-      EXPECT_EQ(e.name(), NSInvalidArgumentException);
-      for (const char* part : {"-[YTPlayerViewController varispeedSwitchController:didSelectRate:]",
-                               "\"v@:@d\"", "\"v@:@f\""}) {
-        EXPECT_NE(what.find(part), std::string::npos) << what;
-      }
-    }
-    EXPECT_EQ(installedRows(host), rows(4, 1));  // the rows before the refused one, none after
+    EXPECT_EQ(objc_msgSend<id>(controls, selector<"initWithDelegate:">(), delegate), controls);
+    EXPECT_EQ(controls->delegate(), delegate);
+    controls->setFrame(CGRectMake(0, 0, 100, 60));
+    objc_msgSend(controls, selector<"layoutSubviews">());
+    EXPECT_EQ(controls->playPauseButton()->frame(), CGRectMake(20, 0, 60, 60));
   });
 }
