@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "DirectTouch.h"
 #include "gestures/GLPInsideViewGesture.h"
-#include "support/DirectTouch.h"
 #include "support/Players.h"
 
 namespace bench {
@@ -50,7 +50,7 @@ class HeldSwipe {
   Delivery delivery_;
   support::Players players_;
   Ref<GLPInsideViewGesture> gesture_;
-  support::DirectTouch touch_;  // the Recognizer delivery's
+  DirectTouch touch_;  // the Recognizer delivery's
   double y_ = 0;
   size_t next_ = 0;
   uint64_t volumeStepsRun_ = 0;

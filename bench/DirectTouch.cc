@@ -2,7 +2,7 @@
 
 #include "objc/message.h"
 
-namespace support {
+namespace bench {
 
 using Phase = UIGestureRecognizer::TouchPhase_;
 
@@ -45,4 +45,4 @@ void DirectTouch::up() {
   recognizer_->endTouchSequence_();
 }
 
-}  // namespace support
+}  // namespace bench

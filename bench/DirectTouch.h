@@ -8,7 +8,7 @@
 #include "UIKit/UIWindow.h"
 #include "gestures/GLPInsideViewGesture.h"
 
-namespace support {
+namespace bench {
 
 class DirectTouch {
  public:
@@ -31,4 +31,4 @@ class DirectTouch {
   id view_;
 };
 
-}  // namespace support
+}  // namespace bench
