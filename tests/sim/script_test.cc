@@ -4,7 +4,6 @@
 #include <fstream>
 #include <string>
 
-#include "sim/PlayerRoster.h"
 #include "sim/Script.h"
 
 using sim::Op;
@@ -108,30 +107,6 @@ TEST(ScriptParser, ReadsTheDecimalsTheSimulatorWrites) {
   EXPECT_EQ(kinds.commands[2].value.kind, sim::SettingValue::Boolean);
   EXPECT_EQ(errorOf("rates 3.4028234e38 \"a\"\n"), "");
   EXPECT_EQ(errorOf("setting k \"caf\xc3\xa9\"\n"), "");
-}
-
-TEST(ScriptParser, LimitsAreRefusedByName) {
-  std::string lines(sim::kMaxScriptLines, '\n');
-  EXPECT_EQ(errorOf(lines), "");
-  EXPECT_EQ(errorOf(lines + "\n"), "s:100001: expected a script of at most 100000 lines");
-  EXPECT_EQ(errorOf(std::string(sim::kMaxScriptBytes + 1, ' ')),
-            "s:1: expected a script of at most 16777216 bytes");
-
-  std::string opens = "launch\n";
-  for (size_t i = 0; i < sim::PlayerRoster::kMaxOpenPlayers; ++i) opens += "open\n";
-  EXPECT_EQ(errorOf(opens + "close 1\nopen\n"), "");
-  EXPECT_EQ(errorOf(opens + "open\n"),
-            "s:1002: expected at most 1000 open players; close one first");
-
-  std::string waits;
-  for (int i = 0; i < 1000; ++i) waits += "wait 1000000000\n";  // the clock's limit, exactly
-  EXPECT_EQ(errorOf(waits), "");
-  EXPECT_EQ(errorOf(waits + "wait 0.001\n"),
-            "s:1001: expected the clock to stay within 1000000000000 ms, but this command passes "
-            "it");
-  EXPECT_EQ(errorOf(waits + "launch\nopen\ntap +\n"),
-            "s:1003: expected the clock to stay within 1000000000000 ms, but this command passes "
-            "it");
 }
 
 TEST(ScriptParser, SkipsAByteOrderMarkAndEscapesControlsInErrors) {
