@@ -45,6 +45,29 @@ Heard post(const Ref<NSNotificationCenter>& center, const char* name, const id& 
   return heard;
 }
 
+std::vector<void*> calls;
+int observerA = 0, observerB = 0;
+
+// Notes the observer, and the object if one came; observer A subscribes B to the name it heard.
+void record(CFNotificationCenterRef center, void* observer, CFStringRef name, const void* object,
+            CFDictionaryRef userInfo) {
+  EXPECT_EQ(center, CFNotificationCenterGetDarwinNotifyCenter());
+  EXPECT_EQ(name->string().rfind("test.darwin.", 0), 0u);
+  calls.push_back(observer);
+  if (object || userInfo) calls.push_back(const_cast<void*>(object));
+  if (observer != &observerA) return;
+  CFNotificationCenterAddObserver(center, &observerB, &record, name, nullptr,
+                                  CFNotificationSuspensionBehaviorDeliverImmediately);
+}
+
+std::vector<void*> postDarwin(const char* name, void* payload = nullptr) {
+  calls.clear();
+  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                       name ? NSStr(name).get() : nullptr, payload,
+                                       reinterpret_cast<CFDictionaryRef>(payload), true);
+  return calls;
+}
+
 }  // namespace
 
 TEST(NotificationCenter, DeliversSynchronouslyInSubscriptionOrderByNameAndObject) {
@@ -81,44 +104,12 @@ TEST(NotificationCenter, ForgetsObserversThatAreGoneAndRefusesADeafOne) {
   EXPECT_THROW(post(center, "deaf", nullptr), NSException);
 }
 
-namespace {
-
-std::vector<void*> calls;  // the observer of each call, then the object and user info if any
-int observerA = 0;
-int observerB = 0;
-
-void record(CFNotificationCenterRef center, void* observer, CFStringRef name, const void* object,
-            CFDictionaryRef userInfo) {
-  EXPECT_EQ(center, CFNotificationCenterGetDarwinNotifyCenter());
-  EXPECT_EQ(name->string().rfind("test.darwin.", 0), 0u);
-  calls.push_back(observer);
-  if (object || userInfo) calls.push_back(const_cast<void*>(object));
-}
-
-void recordAndSubscribe(CFNotificationCenterRef center, void* observer, CFStringRef name,
-                        const void* object, CFDictionaryRef userInfo) {
-  record(center, observer, name, object, userInfo);
-  CFNotificationCenterAddObserver(center, &observerB, &record, name, nullptr,
-                                  CFNotificationSuspensionBehaviorDeliverImmediately);
-}
-
-std::vector<void*> postDarwin(const char* name, void* payload = nullptr) {
-  calls.clear();
-  CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
-                                       name ? NSStr(name).get() : nullptr, payload,
-                                       reinterpret_cast<CFDictionaryRef>(payload), true);
-  return calls;
-}
-
-}  // namespace
-
 TEST(DarwinNotificationCenter, DeliversNamedPayloadFreeNotificationsToEveryObserver) {
   CFNotificationCenterRef center = CFNotificationCenterGetDarwinNotifyCenter();
   ASSERT_NE(center, nullptr);
   // The centre keeps the name, not the string object.
-  CFNotificationCenterAddObserver(center, &observerA, &recordAndSubscribe,
-                                  NSStr("test.darwin.changed").get(), &observerB,
-                                  CFNotificationSuspensionBehavior(0));
+  CFNotificationCenterAddObserver(center, &observerA, &record, NSStr("test.darwin.changed").get(),
+                                  &observerB, CFNotificationSuspensionBehavior(0));
   CFNotificationCenterAddObserver(center, nullptr, &record, NSStr("test.darwin.other").get(),
                                   nullptr, CFNotificationSuspensionBehavior(0));
   CFNotificationCenterAddObserver(center, nullptr, &record, nullptr, nullptr,

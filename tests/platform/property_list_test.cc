@@ -6,7 +6,6 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +15,7 @@
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
+#include "platform/DataTables.h"
 #include "platform/DeviceFiles.h"
 #include "support/BinaryPlist.h"
 
@@ -156,19 +156,13 @@ TEST(PropertyList, ReadsEveryValueKindAndWritesItBack) {
 // The hostile files of data/cases.txt read as nil, and each control beside them reads.
 TEST(PropertyList, AnythingButAWellFormedDictionaryFileGivesNil) {
   test::TempDeviceRoot root;
-  std::ifstream manifest(GLIDEPAD_PLATFORM_DATA "/cases.txt");
-  ASSERT_TRUE(manifest) << GLIDEPAD_PLATFORM_DATA;
-  size_t files = 0;
-  for (std::string line; std::getline(manifest, line);) {
-    std::istringstream fields(line);
-    std::string outcome, name;
-    if (line.empty() || line[0] == '#' || !(fields >> outcome >> name)) continue;
-    SCOPED_TRACE(name);
-    root.write(kPath, dataFile(name));
-    EXPECT_EQ(readQuickly() != nullptr, outcome == "reads") << outcome;
-    ++files;
+  const auto rows = test::dataRows("cases.txt");
+  EXPECT_EQ(rows.size(), 46u);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row[1]);
+    root.write(kPath, dataFile(row[1]));
+    EXPECT_EQ(readQuickly() != nullptr, row[0] == "reads") << row[0];
   }
-  EXPECT_EQ(files, 46u);
 
   // No file, or a folder or a pipe where the file should be: nil, at once.
   root.remove(kPath);
@@ -185,19 +179,13 @@ TEST(PropertyList, AnythingButAWellFormedDictionaryFileGivesNil) {
 // values deep down, keys compared with every earlier key, entities in a long text.
 TEST(PropertyList, EveryBoundReadsAtItAndRefusesOneStepPast) {
   test::TempDeviceRoot root;
-  // {"k": [item × count]}: the dictionary, its key and the array are three values.
-  auto sharedBinary = [](std::string_view item, size_t count) {
+  // {"k": [item × count]}, the array `down` levels deeper: the dictionary and its key are two
+  // more values; 126 levels deeper, the sum of depths is 8129 + 128 × count.
+  auto sharedBinary = [](std::string_view item, size_t count, int down = 0) {
     BinaryList list;
-    uint64_t shared = list.add(item);
-    return binaryWith(BinaryList::arrayOf(std::vector<uint64_t>(count, shared)), list);
-  };
-  // The same, with the array 127 levels down: the sum of depths is 8129 + 128 × count.
-  auto deepBinary = [](size_t count) {
-    BinaryList list;
-    uint64_t shared = list.add("\x09");
-    uint64_t inner = list.add(BinaryList::arrayOf(std::vector<uint64_t>(count, shared)));
-    for (int level = 3; level < 128; ++level) inner = list.add(BinaryList::arrayOf({inner}));
-    return binaryWith(BinaryList::arrayOf({inner}), list);
+    std::string array = BinaryList::arrayOf(std::vector<uint64_t>(count, list.add(item)));
+    for (int level = 0; level < down; ++level) array = BinaryList::arrayOf({list.add(array)});
+    return binaryWith(array, list);
   };
   // A dictionary of `count` distinct keys `width` bytes long; each new key is compared with
   // every earlier one, at key length + 1 bytes each.
@@ -229,7 +217,7 @@ TEST(PropertyList, EveryBoundReadsAtItAndRefusesOneStepPast) {
       {"128 levels, binary", nestedBinary(128), nestedBinary(129)},
       {"2^16 values, binary", sharedBinary("\x09", 65533), sharedBinary("\x09", 65534)},
       {"2^16 values, XML", xmlWith(trues(65533)), xmlWith(trues(65534))},
-      {"2^20 summed depths", deepBinary(8128), deepBinary(8129)},
+      {"2^20 summed depths", sharedBinary("\x09", 8128, 126), sharedBinary("\x09", 8129, 126)},
       {"1 MiB of copied text", sharedBinary(text64, 16383), sharedBinary(text64, 16384)},
       {"2^20 key comparisons", keysXml(1448, 15), keysXml(1449, 15)},
       {"2^24 key bytes compared", keysXml(256, 513), keysXml(256, 514)},

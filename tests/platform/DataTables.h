@@ -1,0 +1,36 @@
+// Test support for the platform tests: the tables of tests/platform/data.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace test {
+
+// The rows of a table in tests/platform/data: each line but blank and '#' ones, split at tabs,
+// each "\xNN" in a field read as that byte.
+inline std::vector<std::vector<std::string>> dataRows(const char* name) {
+  std::ifstream file(std::string(GLIDEPAD_PLATFORM_DATA "/") + name);
+  EXPECT_TRUE(file) << name;
+  std::vector<std::vector<std::string>> rows;
+  for (std::string line; std::getline(file, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    auto& row = rows.emplace_back();
+    for (std::string field; std::getline(fields, field, '\t');) {
+      auto& bytes = row.emplace_back();
+      for (size_t at = 0; at < field.size(); ++at) {
+        bool escape = field.compare(at, 2, "\\x") == 0;
+        bytes +=
+            escape ? static_cast<char>(std::stoi(field.substr(at + 2, 2), nullptr, 16)) : field[at];
+        if (escape) at += 3;
+      }
+    }
+  }
+  return rows;
+}
+
+}  // namespace test
