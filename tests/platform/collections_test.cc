@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "Foundation/NSArray.h"
@@ -10,12 +11,8 @@
 TEST(Collections, RefuseNilAndIndexesOutOfRangeAndFindKeysByTheirText) {
   auto first = NSStr("first");
   auto array = NSArray::arrayWithObjects({first, NSNumber::numberWithLongLong(2)});
-  try {
-    array->objectAtIndex(2);
-    FAIL() << "no exception";
-  } catch (const NSException& e) {
-    EXPECT_EQ(e.name(), NSRangeException);
-  }
+  EXPECT_THAT([&] { array->objectAtIndex(2); },
+              testing::ThrowsMessage<NSException>(testing::StartsWith("NSRangeException: ")));
   EXPECT_THROW(NSArray::arrayWithObjects({first, nullptr}), NSException);
 
   auto dictionary = alloc_init<NSMutableDictionary>();

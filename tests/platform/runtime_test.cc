@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "objc/NSObject.h"
 #include "objc/runtime.h"
@@ -81,26 +82,6 @@ TEST(Runtime, RefusesUnknownSelectorsAndSendsOfTheWrongSignatureByName) {
   EXPECT_FALSE(class_respondsToSelector(animal, selector<"other">()));
 }
 
-// The first hook adds the bird a method of its own over the inherited one, the second replaces it.
-TEST(Runtime, HookingReplacesHandsBackThePreviousAndChains) {
-  Class bird = Bird::objcClass();
-  auto tweety = alloc_init<Bird>();
-  MSHookMessageEx(bird, selector<"legs">(), &hookedLegs, &savedLegs);
-  EXPECT_EQ(objc_msgSend<int>(tweety, selector<"legs">()), 102);
-  MSHookMessageEx(bird, selector<"legs">(), &hookedLegsAgain, &savedLegsAgain);
-  EXPECT_EQ(objc_msgSend<int>(tweety, selector<"legs">()), 1102);
-  EXPECT_EQ(objc_msgSend<int>(alloc_init<Animal>(), selector<"legs">()), 4) << "others keep theirs";
-  EXPECT_THAT(
-      [&] {
-        MSHookMessageEx(bird, selector<"legs">(), &wrongSignature,
-                        static_cast<TypedIMP<double>*>(nullptr));
-      },
-      ThrowsMessage<NSException>(
-          AllOf(HasSubstr("-[TestBird legs]"), HasSubstr("\"i@:\""), HasSubstr("\"d@:\""))));
-  EXPECT_EQ(objc_msgSend<int>(tweety, selector<"legs">()), 1102);
-  MSHookMessageEx(nullptr, selector<"legs">(), &hookedLegs, &savedLegs);  // ignored
-}
-
 TEST(Runtime, SendsSeeEveryMethodAddedOrReplacedAfterThem) {
   Class parentClass = Animal::objcClass(), childClass = Bird::objcClass();
   ASSERT_TRUE(class_addMethod<int>(parentClass, sel_registerName("sound"), &answer<1>, "i@:"));
@@ -130,6 +111,23 @@ TEST(Runtime, SendsSeeEveryMethodAddedOrReplacedAfterThem) {
   EXPECT_THROW(objc_msgSend<int>(child, selector<"late">()), NSException);
   EXPECT_TRUE(class_addMethod<int>(parentClass, selector<"late">(), &answer<30>, "i@:"));
   EXPECT_EQ(objc_msgSend<int>(child, selector<"late">()), 30);
+  // Hooks: the first gives the child a method of its own over the inherited one, the second
+  // replaces that; each hands back the one before, and other classes keep theirs.
+  EXPECT_EQ(objc_msgSend<int>(child, selector<"legs">()), 2);
+  MSHookMessageEx(childClass, selector<"legs">(), &hookedLegs, &savedLegs);
+  EXPECT_EQ(objc_msgSend<int>(child, selector<"legs">()), 102);
+  MSHookMessageEx(childClass, selector<"legs">(), &hookedLegsAgain, &savedLegsAgain);
+  EXPECT_EQ(objc_msgSend<int>(child, selector<"legs">()), 1102);
+  EXPECT_EQ(objc_msgSend<int>(parent, selector<"legs">()), 4) << "others keep theirs";
+  EXPECT_THAT(
+      [&] {
+        MSHookMessageEx(childClass, selector<"legs">(), &wrongSignature,
+                        static_cast<TypedIMP<double>*>(nullptr));
+      },
+      ThrowsMessage<NSException>(
+          AllOf(HasSubstr("-[TestBird legs]"), HasSubstr("\"i@:\""), HasSubstr("\"d@:\""))));
+  EXPECT_EQ(objc_msgSend<int>(child, selector<"legs">()), 1102);
+  MSHookMessageEx(nullptr, selector<"legs">(), &hookedLegs, &savedLegs);  // ignored
 }
 
 TEST(Runtime, PropertiesIvarsAssociatedObjectsAndPools) {
@@ -147,12 +145,10 @@ TEST(Runtime, PropertiesIvarsAssociatedObjectsAndPools) {
   EXPECT_EQ(class_getInstanceVariable(object_getClass(bird), "_missing"), nullptr);
 
   static const char key = 0;
-  std::weak_ptr<NSObject> watch;
-  {
-    auto value = alloc_init<NSObject>();
-    watch = value;
-    objc_setAssociatedObject(bird, &key, value, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
-  }
+  auto value = alloc_init<NSObject>();
+  std::weak_ptr<NSObject> watch = value;
+  objc_setAssociatedObject(bird, &key, std::exchange(value, nullptr),
+                           OBJC_ASSOCIATION_RETAIN_NONATOMIC);
   EXPECT_FALSE(watch.expired());  // retained by the association
   EXPECT_EQ(objc_getAssociatedObject(bird, &key), watch.lock());
   objc_setAssociatedObject(bird, &key, alloc_init<NSObject>(), OBJC_ASSOCIATION_RETAIN_NONATOMIC);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "UIKit/UIButton.h"
 #include "UIKit/UIFont.h"
@@ -39,16 +40,15 @@ TEST(TextControls, ButtonTitlesAndColoursFallBackToTheNormalState) {
   EXPECT_EQ(button->titleColorForState(UIControlStateSelected), red);
   button->setTitle(NSStr("pressed"), UIControlStateHighlighted);
   button->setTitleColor(blue, UIControlStateHighlighted);
-  EXPECT_EQ(text(label->text()), "+");  // the label shows the current state's title
-  EXPECT_EQ(label->textColor(), red);
+  // The label shows the current state's title and colour.
+  auto shows = [&] { return std::pair{text(label->text()), label->textColor()}; };
+  EXPECT_EQ(shows(), std::pair(std::string("+"), red));
 
   // While a touch is tracked the button is highlighted, and its label follows.
   button->touchesBegan(nullptr, nullptr);
-  EXPECT_EQ(text(label->text()), "pressed");
-  EXPECT_EQ(label->textColor(), blue);
+  EXPECT_EQ(shows(), std::pair(std::string("pressed"), blue));
   button->touchesCancelled(nullptr, nullptr);
-  EXPECT_EQ(text(label->text()), "+");
-  EXPECT_EQ(label->textColor(), red);
+  EXPECT_EQ(shows(), std::pair(std::string("+"), red));
 
   // Clearing a state's own title falls back to the normal one again.
   button->setTitle(nullptr, UIControlStateHighlighted);
