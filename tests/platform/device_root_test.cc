@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "Foundation/DeviceRoot.h"
@@ -45,9 +44,7 @@ TEST(DeviceRoot, FoundationFilesNeverLeaveTheRootByDotsOrLinks) {
   EXPECT_NE(NSDeviceWriteFile_("/folder/a.plist", "x").find(" is a symbolic link"),
             std::string::npos);
   EXPECT_TRUE(std::filesystem::is_symlink(root.path() + "/file/a.plist"));
-  std::stringstream after;
-  after << std::ifstream(outside + "/a.plist").rdbuf();
-  EXPECT_EQ(after.str(), original) << "the file outside is as it was";
+  EXPECT_EQ(test::dataFile(outside + "/a.plist"), original) << "the file outside is as it was";
   std::filesystem::remove_all(outside);
   // The same name inside the root is fine.
   root.hostPath("/var/x/a.plist");

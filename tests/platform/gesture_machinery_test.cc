@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -110,11 +111,8 @@ class GestureMachinery : public ::testing::Test {
 // of `touches`: m a move 10 points right, u up, c cancelled.
 TEST_F(GestureMachinery, SendsTheActionAsStatesAreReportedAndWithholdsTouchesOnceUnderWay) {
   ASSERT_TRUE(recognizer->cancelsTouchesInView());  // the device's default
-  const struct {
-    const char *touches, *reports;
-    bool cancelsTouches;
-    const char* journal;
-  } rows[] = {
+  // Rows: the touches, the reports, whether the recognizer cancels the view's touches, the journal.
+  const std::tuple<const char*, const char*, bool, const char*> rows[] = {
       // Began goes to the view; the next event, while Began, is withheld and the view cancelled.
       {"mmmu", ".1223", true,
        "r:began view:began r:moved action:1 view:moved r:moved action:2 view:cancelled r:moved "
@@ -131,18 +129,18 @@ TEST_F(GestureMachinery, SendsTheActionAsStatesAreReportedAndWithholdsTouchesOnc
       {"mu", ".1.", false,
        "r:began view:began r:moved action:1 view:moved r:ended view:ended action:4 r:reset "},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.reports);
-    recognizer->reports = row.reports;
-    recognizer->setCancelsTouchesInView(row.cancelsTouches);
+  for (const auto& [touches, reports, cancelsTouches, expected] : rows) {
+    SCOPED_TRACE(reports);
+    recognizer->reports = reports;
+    recognizer->setCancelsTouchesInView(cancelsTouches);
     CGPoint at{150, 150};
     dispatcher->touchDown(at);
-    for (const char* event = row.touches; *event; ++event) {
+    for (const char* event = touches; *event; ++event) {
       if (*event == 'm') dispatcher->touchMove(at = {at.x + 10, at.y});
       if (*event == 'u') dispatcher->touchesUp();
       if (*event == 'c') dispatcher->touchesCancel();
     }
-    EXPECT_EQ(std::exchange(journal, {}), row.journal);
+    EXPECT_EQ(std::exchange(journal, {}), expected);
     EXPECT_EQ(recognizer->state(), UIGestureRecognizerStatePossible);
   }
   // Outside a touch event a report only becomes the state.
