@@ -7,7 +7,7 @@
 #include "UIKit/UIFont.h"
 #include "UIKit/UILabel.h"
 
-TEST(TextControls, FontsByExactNameAndTheLabelsTextMetric) {
+TEST(TextControls, FontsByExactNameLabelMetricsAndButtonTitlesFallingBackToNormal) {
   EXPECT_EQ(UIFont::fontWithName(NSStr("Avenir-Black"), 24)->pointSize(), 24.0);
   for (const char* missing : {"Avernir-Roman", "avenir-black", "Avenir"}) {
     EXPECT_FALSE(UIFont::fontWithName(NSStr(missing), 14)) << missing;
@@ -25,9 +25,8 @@ TEST(TextControls, FontsByExactNameAndTheLabelsTextMetric) {
   EXPECT_DOUBLE_EQ(fits("2x", nullptr).width, 2 * 0.6 * 17);  // no font: 17 points
   EXPECT_EQ(fits("", helvetica), CGSizeZero);
   EXPECT_EQ(fits(nullptr, helvetica), CGSizeZero);
-}
 
-TEST(TextControls, ButtonTitlesAndColoursFallBackToTheNormalState) {
+  // Button titles and colours fall back to the normal state's.
   auto text = [](const Ref<NSString>& s) { return s ? s->string() : "<nil>"; };
   auto button = UIButton::buttonWithType(UIButtonTypeCustom);
   auto label = button->titleLabel();
