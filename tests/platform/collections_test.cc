@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "Foundation/NSArray.h"
@@ -7,15 +8,11 @@
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
 
-TEST(Collections, RefuseNilAndIndexesOutOfRangeAndFindKeysByTheirText) {
+TEST(Collections, RefuseNilAndBadIndexesFindKeysByTextAndOnlyNumbersAndStringsConvert) {
   auto first = NSStr("first");
   auto array = NSArray::arrayWithObjects({first, NSNumber::numberWithLongLong(2)});
-  try {
-    array->objectAtIndex(2);
-    FAIL() << "no exception";
-  } catch (const NSException& e) {
-    EXPECT_EQ(e.name(), NSRangeException);
-  }
+  EXPECT_THAT([&] { array->objectAtIndex(2); },
+              testing::ThrowsMessage<NSException>(testing::StartsWith("NSRangeException: ")));
   EXPECT_THROW(NSArray::arrayWithObjects({first, nullptr}), NSException);
 
   auto dictionary = alloc_init<NSMutableDictionary>();
@@ -28,21 +25,20 @@ TEST(Collections, RefuseNilAndIndexesOutOfRangeAndFindKeysByTheirText) {
   EXPECT_THROW(dictionary->setObject(nullptr, NSStr("key")), NSException);
   EXPECT_THROW(dictionary->setObject(value, nullptr), NSException);
   EXPECT_FALSE(alloc_init<NSDictionary>()->respondsToSelector(selector<"setObject:forKey:">()));
-}
 
-// The settings loader asks a value whether it answers a conversion before sending it.
-TEST(Collections, OnlyNumbersAndStringsAnswerTheConversions) {
+  // Only numbers and strings answer the conversions: the settings loader asks a value whether it
+  // answers one before sending it.
   const id values[] = {
       NSNumber::numberWithLongLong(1), NSStr("1"),
       NSArray::arrayWithObjects({}),   alloc_init<NSMutableDictionary>(),
       NSData::dataWithBytes("abc", 3), NSDate::dateWithTimeIntervalSinceReferenceDate(0),
       alloc_init<NSObject>()};
-  for (const id& value : values) {
-    SCOPED_TRACE(class_getName(object_getClass(value)));
-    bool answers = &value < &values[2];
-    EXPECT_EQ(value->respondsToSelector(selector<"intValue">()), answers);
-    EXPECT_EQ(value->respondsToSelector(selector<"boolValue">()), answers);
+  for (const id& kind : values) {
+    SCOPED_TRACE(class_getName(object_getClass(kind)));
+    bool answers = &kind < &values[2];
+    EXPECT_EQ(kind->respondsToSelector(selector<"intValue">()), answers);
+    EXPECT_EQ(kind->respondsToSelector(selector<"boolValue">()), answers);
     if (answers) continue;
-    EXPECT_THROW(objc_msgSend<int>(value, selector<"intValue">()), NSException);
+    EXPECT_THROW(objc_msgSend<int>(kind, selector<"intValue">()), NSException);
   }
 }

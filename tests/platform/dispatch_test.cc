@@ -6,33 +6,20 @@
 
 #include "dispatch/dispatch.h"
 
-namespace {
-
-// The clock only moves forward and is shared by the whole program: each test starts from the
-// reading it finds, with nothing queued.
-class MainQueueClock : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dispatch_main_clock_advance_to(dispatch_main_clock_now() + NSEC_PER_SEC);
-    start = dispatch_main_clock_now();
-    ASSERT_EQ(dispatch_main_queue_pending_count(), 0u);
-  }
-  dispatch_time_t start = 0;
+// Times are offsets from now kept within the clock's range; work runs as it falls due, and blocks
+// of any size run once and are released. The clock only moves forward and is shared by the whole
+// program: the test starts a second past the reading it finds, with nothing queued.
+TEST(MainQueueClock, RunsWorkAsItFallsDueInDeadlineThenSubmissionOrder) {
+  dispatch_main_clock_advance_to(dispatch_main_clock_now() + NSEC_PER_SEC);
+  const dispatch_time_t start = dispatch_main_clock_now();
   dispatch_queue_t queue = dispatch_get_main_queue();
-};
-
-}  // namespace
-
-TEST_F(MainQueueClock, TimesAreOffsetsFromNowWithinTheClocksRange) {
+  ASSERT_EQ(dispatch_main_queue_pending_count(), 0u);
   EXPECT_EQ(dispatch_time(DISPATCH_TIME_NOW, 10 * NSEC_PER_MSEC), start + 10000000);
   EXPECT_EQ(dispatch_time(start, -5), start - 5);
   EXPECT_EQ(dispatch_time(5, INT64_MIN), 0u);
   EXPECT_EQ(dispatch_time(DISPATCH_TIME_FOREVER - 10, INT64_MAX), DISPATCH_TIME_FOREVER - 1);
   EXPECT_EQ(dispatch_time(DISPATCH_TIME_FOREVER, -1), DISPATCH_TIME_FOREVER);
   EXPECT_EQ(queue, dispatch_get_main_queue());
-}
-
-TEST_F(MainQueueClock, RunsWorkAsItFallsDueInDeadlineThenSubmissionOrder) {
   std::vector<std::string> ran;
   std::vector<dispatch_time_t> clockWhileRunning;
   auto note = [&](const char* name) {
@@ -69,31 +56,29 @@ TEST_F(MainQueueClock, RunsWorkAsItFallsDueInDeadlineThenSubmissionOrder) {
   dispatch_main_clock_advance_to(start + 100);
   EXPECT_EQ(ran.back(), "late");
   EXPECT_EQ(dispatch_main_queue_pending_count(), 0u);
-}
 
-// Blocks of any size run once and are released; the second round takes the room the first
-// round's blocks left.
-TEST_F(MainQueueClock, ManyBlocksRunInOrderAndAreReleased) {
-  std::vector<int> ran;
+  // Many blocks, in two rounds: the second takes the room the first round's blocks left.
+  std::vector<int> order;
   auto capture = std::make_shared<int>(0);
   std::array<int, 64> large{};  // held on the heap
-  for (int round = 0; round < 2; ++round) {
-    ran.clear();
-    constexpr int kBlocks = 150;  // more than the queue has room for at first
+  constexpr int kBlocks = 150;  // more than the queue has room for at first
+  std::vector<int> expected;    // by deadline, then in order of submission
+  for (int deadline = 0; deadline < 50; ++deadline) {
     for (int i = 0; i < kBlocks; ++i) {
-      dispatch_time_t when = start + 1000 * round + static_cast<dispatch_time_t>((i * 37) % 50);
-      dispatch_after(when, queue, [&ran, i, capture, large] { ran.push_back(i + large[0]); });
+      if ((i * 37) % 50 == deadline) expected.push_back(i);
+    }
+  }
+  for (int round = 0; round < 2; ++round) {
+    order.clear();
+    const dispatch_time_t from = start + 1000 * (round + 1);
+    for (int i = 0; i < kBlocks; ++i) {
+      dispatch_time_t when = from + static_cast<dispatch_time_t>((i * 37) % 50);
+      dispatch_after(when, queue, [&order, i, capture, large] { order.push_back(i + large[0]); });
     }
     EXPECT_EQ(capture.use_count(), kBlocks + 1);
-    dispatch_main_clock_advance_to(start + 1000 * round + 100);
-    dispatch_main_clock_advance_to(start + 1000 * round + 200);
-    ASSERT_EQ(ran.size(), static_cast<size_t>(kBlocks));
-    for (size_t k = 1; k < ran.size(); ++k) {
-      int a = ran[k - 1], b = ran[k];
-      int deadlineA = (a * 37) % 50, deadlineB = (b * 37) % 50;
-      EXPECT_TRUE(deadlineA < deadlineB || (deadlineA == deadlineB && a < b))
-          << "block " << a << " ran before block " << b;
-    }
+    dispatch_main_clock_advance_to(from + 100);
+    dispatch_main_clock_advance_to(from + 200);
+    EXPECT_EQ(order, expected);
     EXPECT_EQ(capture.use_count(), 1);
   }
 }

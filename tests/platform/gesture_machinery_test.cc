@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -17,7 +18,8 @@ namespace {
 // Every callback of the recognizers, views and action target, each word followed by a space.
 std::string journal;
 
-// Writes each touch callback to the journal under its name.
+// Writes each touch callback to the journal under its name. It keeps its base's runtime class:
+// the machinery calls touch callbacks in C++.
 template <class Base>
 class Journaling : public Base {
  public:
@@ -31,15 +33,10 @@ class Journaling : public Base {
   virtual void note(const char* phase) { journal += name + ":" + phase + " "; }
 };
 
-// A recognizer that, at its n-th touch callback of a sequence, reports the state named by the
-// n-th letter of `reports`: B began, C changed, E ended, F failed, X cancelled, '.' nothing.
+// A recognizer that, at its n-th touch callback of a sequence, reports the state numbered by the
+// n-th digit of `reports` (1 began, 2 changed, 3 ended, 4 cancelled, 5 failed); '.' reports none.
 class ScriptedRecognizer : public Journaling<UIGestureRecognizer> {
  public:
-  static Class objcClass() {
-    static Class cls = objc_registerClass("TestScriptedRecognizer",
-                                          UIGestureRecognizer::objcClass(), [](Class) {});
-    return cls;
-  }
   std::string reports;
   void reset() override {
     UIGestureRecognizer::reset();
@@ -50,14 +47,9 @@ class ScriptedRecognizer : public Journaling<UIGestureRecognizer> {
  private:
   void note(const char* phase) override {
     Journaling::note(phase);
-    const std::string letters = "BCEFX";
-    const UIGestureRecognizerState states[] = {
-        UIGestureRecognizerStateBegan, UIGestureRecognizerStateChanged,
-        UIGestureRecognizerStateEnded, UIGestureRecognizerStateFailed,
-        UIGestureRecognizerStateCancelled};
-    size_t at = letters.find(calls_ < reports.size() ? reports[calls_] : '.');
+    char report = calls_ < reports.size() ? reports[calls_] : '.';
     ++calls_;
-    if (at != std::string::npos) setState(states[at]);
+    if (report != '.') setState(static_cast<UIGestureRecognizerState>(report - '0'));
   }
   size_t calls_ = 0;
 };
@@ -75,13 +67,7 @@ class ActionTarget : public NSObject {
   }
 };
 
-class RecordingView : public Journaling<UIView> {
- public:
-  static Class objcClass() {
-    static Class cls = objc_registerClass("TestRecordingView", UIView::objcClass(), [](Class) {});
-    return cls;
-  }
-};
+using RecordingView = Journaling<UIView>;
 
 class GestureMachinery : public ::testing::Test {
  protected:
@@ -125,39 +111,36 @@ class GestureMachinery : public ::testing::Test {
 // of `touches`: m a move 10 points right, u up, c cancelled.
 TEST_F(GestureMachinery, SendsTheActionAsStatesAreReportedAndWithholdsTouchesOnceUnderWay) {
   ASSERT_TRUE(recognizer->cancelsTouchesInView());  // the device's default
-  const struct {
-    const char *touches, *reports;
-    bool cancelsTouches;
-    const char* journal;
-  } rows[] = {
+  // Rows: the touches, the reports, whether the recognizer cancels the view's touches, the journal.
+  const std::tuple<const char*, const char*, bool, const char*> rows[] = {
       // Began goes to the view; the next event, while Began, is withheld and the view cancelled.
-      {"mmmu", ".BCCE", true,
+      {"mmmu", ".1223", true,
        "r:began view:began r:moved action:1 view:moved r:moved action:2 view:cancelled r:moved "
        "action:2 r:ended action:3 r:reset "},
       // Failed sends nothing, withholds nothing, and ends the recognizer's part.
-      {"mu", "F", true, "r:began view:began view:moved view:ended r:reset "},
+      {"mu", "5", true, "r:began view:began view:moved view:ended r:reset "},
       // Changed is sent after every event that leaves it Changed, reported again or not.
-      {"mmmu", ".BC.E", false,
+      {"mmmu", ".12.3", false,
        "r:began view:began r:moved action:1 view:moved r:moved action:2 view:moved r:moved "
        "action:2 view:moved r:ended action:3 view:ended r:reset "},
       // Cancelled reported while Possible becomes the state and is sent.
-      {"c", "X", false, "r:began action:4 view:began view:cancelled r:reset "},
+      {"c", "4", false, "r:began action:4 view:began view:cancelled r:reset "},
       // Still under way when the sequence ends: cancelled by the machinery.
-      {"mu", ".B.", false,
+      {"mu", ".1.", false,
        "r:began view:began r:moved action:1 view:moved r:ended view:ended action:4 r:reset "},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.reports);
-    recognizer->reports = row.reports;
-    recognizer->setCancelsTouchesInView(row.cancelsTouches);
+  for (const auto& [touches, reports, cancelsTouches, expected] : rows) {
+    SCOPED_TRACE(reports);
+    recognizer->reports = reports;
+    recognizer->setCancelsTouchesInView(cancelsTouches);
     CGPoint at{150, 150};
     dispatcher->touchDown(at);
-    for (const char* event = row.touches; *event; ++event) {
+    for (const char* event = touches; *event; ++event) {
       if (*event == 'm') dispatcher->touchMove(at = {at.x + 10, at.y});
       if (*event == 'u') dispatcher->touchesUp();
       if (*event == 'c') dispatcher->touchesCancel();
     }
-    EXPECT_EQ(std::exchange(journal, {}), row.journal);
+    EXPECT_EQ(std::exchange(journal, {}), expected);
     EXPECT_EQ(recognizer->state(), UIGestureRecognizerStatePossible);
   }
   // Outside a touch event a report only becomes the state.
@@ -229,7 +212,7 @@ TEST_F(GestureMachinery, AViewLeavingTheWindowEndsItsGesturesPartInTheSequence) 
   auto inner = objc_cast<UIView>(alloc<UIView>()->initWithFrame(CGRectMake(0, 0, 50, 50)));
   view->addSubview(inner);
   auto innerRecognizer = addRecognizer(inner, "inner");
-  recognizer->reports = innerRecognizer->reports = ".B";
+  recognizer->reports = innerRecognizer->reports = ".1";
 
   // Under way: cancelled at once, its action sent while the target is there to receive it; no
   // more touches of the sequence, and reset at its end.

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Foundation/NSArray.h"
@@ -16,6 +16,7 @@
 #include "Foundation/NSDictionary.h"
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
+#include "platform/DataTables.h"
 #include "platform/DeviceFiles.h"
 #include "support/BinaryPlist.h"
 
@@ -26,13 +27,6 @@ using support::BinaryList;
 
 constexpr const char* kPath = "/var/mobile/Library/Preferences/test.plist";
 constexpr size_t kMiB = size_t{1} << 20;
-
-// A file of tests/platform/data, or the one at the absolute path given.
-std::string dataFile(const std::string& name) {
-  std::ifstream file(name[0] == '/' ? name : GLIDEPAD_PLATFORM_DATA "/" + name, std::ios::binary);
-  EXPECT_TRUE(file) << name;
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 id readBack() { return alloc<NSMutableDictionary>()->initWithContentsOfFile(NSStr(kPath)); }
 Ref<NSDictionary> readDictionary() { return objc_cast<NSDictionary>(readBack()); }
@@ -98,7 +92,6 @@ TEST(PropertyList, ReadsEveryValueKindAndWritesItBack) {
     EXPECT_EQ(number("yes")->kind_(), NSNumber::Kind::Boolean);
     // libplist hands a negative integer back as its 64-bit two's complement.
     EXPECT_EQ(number("negative")->longLongValue(), -5);
-    EXPECT_EQ(number("negative")->intValue(), -5);
     EXPECT_EQ(number("max")->longLongValue(), INT64_MAX);
     EXPECT_EQ(number("real")->kind_(), NSNumber::Kind::Real);
     EXPECT_EQ(number("real")->doubleValue(), -2.75);
@@ -138,7 +131,7 @@ TEST(PropertyList, ReadsEveryValueKindAndWritesItBack) {
     check(read, format);
     ASSERT_TRUE(objc_msgSend<bool>(read, selector<"writeToFile:atomically:">(), NSStr(kPath),
                                    format == test::PlistFormat::Xml));
-    EXPECT_EQ(dataFile(root.hostPath(kPath)).substr(0, 8), "bplist00");
+    EXPECT_EQ(test::dataFile(root.hostPath(kPath)).substr(0, 8), "bplist00");
     check(readDictionary(), format);
   }
   // The atomic write left no temporary file behind.
@@ -156,19 +149,13 @@ TEST(PropertyList, ReadsEveryValueKindAndWritesItBack) {
 // The hostile files of data/cases.txt read as nil, and each control beside them reads.
 TEST(PropertyList, AnythingButAWellFormedDictionaryFileGivesNil) {
   test::TempDeviceRoot root;
-  std::ifstream manifest(GLIDEPAD_PLATFORM_DATA "/cases.txt");
-  ASSERT_TRUE(manifest) << GLIDEPAD_PLATFORM_DATA;
-  size_t files = 0;
-  for (std::string line; std::getline(manifest, line);) {
-    std::istringstream fields(line);
-    std::string outcome, name;
-    if (line.empty() || line[0] == '#' || !(fields >> outcome >> name)) continue;
-    SCOPED_TRACE(name);
-    root.write(kPath, dataFile(name));
-    EXPECT_EQ(readQuickly() != nullptr, outcome == "reads") << outcome;
-    ++files;
+  const auto rows = test::dataRows("cases.txt");
+  EXPECT_EQ(rows.size(), 46u);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row[1]);
+    root.write(kPath, test::dataFile(row[1]));
+    EXPECT_EQ(readQuickly() != nullptr, row[0] == "reads") << row[0];
   }
-  EXPECT_EQ(files, 46u);
 
   // No file, or a folder or a pipe where the file should be: nil, at once.
   root.remove(kPath);
@@ -185,19 +172,13 @@ TEST(PropertyList, AnythingButAWellFormedDictionaryFileGivesNil) {
 // values deep down, keys compared with every earlier key, entities in a long text.
 TEST(PropertyList, EveryBoundReadsAtItAndRefusesOneStepPast) {
   test::TempDeviceRoot root;
-  // {"k": [item × count]}: the dictionary, its key and the array are three values.
-  auto sharedBinary = [](std::string_view item, size_t count) {
+  // {"k": [item × count]}, the array `down` levels deeper: the dictionary and its key are two
+  // more values; 126 levels deeper, the sum of depths is 8129 + 128 × count.
+  auto sharedBinary = [](std::string_view item, size_t count, int down = 0) {
     BinaryList list;
-    uint64_t shared = list.add(item);
-    return binaryWith(BinaryList::arrayOf(std::vector<uint64_t>(count, shared)), list);
-  };
-  // The same, with the array 127 levels down: the sum of depths is 8129 + 128 × count.
-  auto deepBinary = [](size_t count) {
-    BinaryList list;
-    uint64_t shared = list.add("\x09");
-    uint64_t inner = list.add(BinaryList::arrayOf(std::vector<uint64_t>(count, shared)));
-    for (int level = 3; level < 128; ++level) inner = list.add(BinaryList::arrayOf({inner}));
-    return binaryWith(BinaryList::arrayOf({inner}), list);
+    std::string array = BinaryList::arrayOf(std::vector<uint64_t>(count, list.add(item)));
+    for (int level = 0; level < down; ++level) array = BinaryList::arrayOf({list.add(array)});
+    return binaryWith(array, list);
   };
   // A dictionary of `count` distinct keys `width` bytes long; each new key is compared with
   // every earlier one, at key length + 1 bytes each.
@@ -216,30 +197,26 @@ TEST(PropertyList, EveryBoundReadsAtItAndRefusesOneStepPast) {
   // Every entity moves the rest of its run, here 8 + 4 × count bytes from "<string>" on.
   auto entities = [](size_t count) { return "<string>" + repeated("&lt;", count) + "</string>"; };
   const std::string text64 = "\x5F\x10\x40" + std::string(64, 's');
-  struct Bound {
-    const char* bound;
-    std::string atBound;
-    std::string pastBound;
-  };
   const size_t pad = kMiB - xmlWith("<string></string>").size();  // to a file of 1 MiB
-  const Bound cases[] = {
+  // Rows: the bound, a file at it, a file one step past it.
+  const std::tuple<const char*, std::string, std::string> cases[] = {
       {"1 MiB", xmlWith("<string>" + std::string(pad, 'a') + "</string>"),
        xmlWith("<string>" + std::string(pad + 1, 'a') + "</string>")},
       {"128 levels, XML", nestedXml(128), nestedXml(129)},
       {"128 levels, binary", nestedBinary(128), nestedBinary(129)},
       {"2^16 values, binary", sharedBinary("\x09", 65533), sharedBinary("\x09", 65534)},
       {"2^16 values, XML", xmlWith(trues(65533)), xmlWith(trues(65534))},
-      {"2^20 summed depths", deepBinary(8128), deepBinary(8129)},
+      {"2^20 summed depths", sharedBinary("\x09", 8128, 126), sharedBinary("\x09", 8129, 126)},
       {"1 MiB of copied text", sharedBinary(text64, 16383), sharedBinary(text64, 16384)},
       {"2^20 key comparisons", keysXml(1448, 15), keysXml(1449, 15)},
       {"2^24 key bytes compared", keysXml(256, 513), keysXml(256, 514)},
       {"2^24 bytes moved by entities", xmlWith(entities(2047)), xmlWith(entities(2048))},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.bound);
-    root.write(kPath, c.atBound);
+  for (const auto& [bound, atBound, pastBound] : cases) {
+    SCOPED_TRACE(bound);
+    root.write(kPath, atBound);
     EXPECT_NE(readQuickly(), nullptr);
-    root.write(kPath, c.pastBound);
+    root.write(kPath, pastBound);
     EXPECT_EQ(readBack(), nullptr);
   }
   // Refused at once: files deep enough to overflow libplist's stack within 1 MiB, closed or left
@@ -259,13 +236,13 @@ TEST(PropertyList, TextReadsAsUtf8) {
   test::TempDeviceRoot root;
   for (const char* name : {"text-utf8-mark.plist", "text-utf16le.plist", "text-utf16be.plist"}) {
     SCOPED_TRACE(name);
-    root.write(kPath, dataFile(name));
+    root.write(kPath, test::dataFile(name));
     auto text = entry<NSString>(readDictionary(), "caf\xC3\xA9");
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->string(), "\xF0\x9F\x98\x80 \xE2\x82\xAC");
   }
-  root.write(kPath, dataFile("utf16-key.plist"));
+  root.write(kPath, test::dataFile("utf16-key.plist"));
   EXPECT_TRUE(entry<NSNumber>(readDictionary(), "s\xC3\xA9")->boolValue());
-  root.write(kPath, dataFile("utf16-value-holding-a-zero.plist"));
+  root.write(kPath, test::dataFile("utf16-value-holding-a-zero.plist"));
   EXPECT_EQ(entry<NSString>(readDictionary(), "k")->string(), std::string("a\0", 2));
 }

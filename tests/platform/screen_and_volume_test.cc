@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 #include "MediaPlayer/MPVolumeView.h"
 #include "UIKit/UIScreen.h"
@@ -10,9 +11,8 @@
 // ignored. Rows: the value set, the value read back after it.
 TEST(ScreenAndVolume, ValuesStayWithinTheirRange) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const struct {
-    double set, read;
-  } rows[] = {{0.25, 0.25}, {-0.01, 0.0}, {1.5, 1.0}, {nan, 1.0}, {0.52, 0.52}};
+  const std::pair<double, double> rows[] = {
+      {0.25, 0.25}, {-0.01, 0.0}, {1.5, 1.0}, {nan, 1.0}, {0.52, 0.52}};
   const auto& screen = UIScreen::mainScreen();
   EXPECT_EQ(screen, UIScreen::mainScreen());
   auto slider = alloc_init<UISlider>();
@@ -23,16 +23,16 @@ TEST(ScreenAndVolume, ValuesStayWithinTheirRange) {
   auto other = objc_cast<UISlider>(second->subviews()[1]);
   ASSERT_TRUE(volume && other);
   EXPECT_STREQ(class_getName(object_getClass(volume)), "MPVolumeSlider");
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.set);
-    objc_msgSend(id(screen), selector<"setBrightness:">(), row.set);
-    EXPECT_EQ(screen->brightness(), row.read);
-    slider->setValue(static_cast<float>(row.set));
-    EXPECT_EQ(slider->value(), static_cast<float>(row.read));
+  for (const auto& [set, read] : rows) {
+    SCOPED_TRACE(set);
+    objc_msgSend(id(screen), selector<"setBrightness:">(), set);
+    EXPECT_EQ(screen->brightness(), read);
+    slider->setValue(static_cast<float>(set));
+    EXPECT_EQ(slider->value(), static_cast<float>(read));
     // Every volume view's slider is the one system volume.
-    objc_msgSend(id(volume), selector<"setValue:">(), static_cast<float>(row.set));
-    EXPECT_EQ(MPVolumeSystemVolume_(), static_cast<float>(row.read));
-    EXPECT_EQ(other->value(), static_cast<float>(row.read));
+    objc_msgSend(id(volume), selector<"setValue:">(), static_cast<float>(set));
+    EXPECT_EQ(MPVolumeSystemVolume_(), static_cast<float>(read));
+    EXPECT_EQ(other->value(), static_cast<float>(read));
   }
   // A new range pulls the value into it.
   slider->setMaximumValue(0.5f);

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "UIKit/UIButton.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UILabel.h"
 
-TEST(TextControls, FontsByExactNameAndTheLabelsTextMetric) {
+TEST(TextControls, FontsByExactNameLabelMetricsAndButtonTitlesFallingBackToNormal) {
   EXPECT_EQ(UIFont::fontWithName(NSStr("Avenir-Black"), 24)->pointSize(), 24.0);
   for (const char* missing : {"Avernir-Roman", "avenir-black", "Avenir"}) {
     EXPECT_FALSE(UIFont::fontWithName(NSStr(missing), 14)) << missing;
@@ -24,9 +25,8 @@ TEST(TextControls, FontsByExactNameAndTheLabelsTextMetric) {
   EXPECT_DOUBLE_EQ(fits("2x", nullptr).width, 2 * 0.6 * 17);  // no font: 17 points
   EXPECT_EQ(fits("", helvetica), CGSizeZero);
   EXPECT_EQ(fits(nullptr, helvetica), CGSizeZero);
-}
 
-TEST(TextControls, ButtonTitlesAndColoursFallBackToTheNormalState) {
+  // Button titles and colours fall back to the normal state's.
   auto text = [](const Ref<NSString>& s) { return s ? s->string() : "<nil>"; };
   auto button = UIButton::buttonWithType(UIButtonTypeCustom);
   auto label = button->titleLabel();
@@ -39,16 +39,15 @@ TEST(TextControls, ButtonTitlesAndColoursFallBackToTheNormalState) {
   EXPECT_EQ(button->titleColorForState(UIControlStateSelected), red);
   button->setTitle(NSStr("pressed"), UIControlStateHighlighted);
   button->setTitleColor(blue, UIControlStateHighlighted);
-  EXPECT_EQ(text(label->text()), "+");  // the label shows the current state's title
-  EXPECT_EQ(label->textColor(), red);
+  // The label shows the current state's title and colour.
+  auto shows = [&] { return std::pair{text(label->text()), label->textColor()}; };
+  EXPECT_EQ(shows(), std::pair(std::string("+"), red));
 
   // While a touch is tracked the button is highlighted, and its label follows.
   button->touchesBegan(nullptr, nullptr);
-  EXPECT_EQ(text(label->text()), "pressed");
-  EXPECT_EQ(label->textColor(), blue);
+  EXPECT_EQ(shows(), std::pair(std::string("pressed"), blue));
   button->touchesCancelled(nullptr, nullptr);
-  EXPECT_EQ(text(label->text()), "+");
-  EXPECT_EQ(label->textColor(), red);
+  EXPECT_EQ(shows(), std::pair(std::string("+"), red));
 
   // Clearing a state's own title falls back to the normal one again.
   button->setTitle(nullptr, UIControlStateHighlighted);
