@@ -68,17 +68,10 @@ TEST(Playground, RunsLinesInTheSessionsContextAndSavesWhatRan) {
   EXPECT_NE(playground.stateJson("why").find("\"error\":\"why\""), std::string::npos);
   EXPECT_NE(playground.stateJson().find("\"topArea\":2"), std::string::npos);
 
-  // The stepper is reached through hit-testing, as a finger reaches it.
-  EXPECT_EQ(playground.command("down 247.5,155.5\nup"), "");
-  EXPECT_EQ(playground.engine().observe().label, "1.25x");
-
   // After closing the player, touches are refused until one is open again.
   EXPECT_EQ(playground.command("close"), "");
   EXPECT_EQ(playground.command("down 1,1"), "expected an open player (`open`) before `down`");
-  EXPECT_EQ(playground.command("open\nswipe 300,50 100,50"), "");
-  wall += 300;
-  playground.sync(wall);
-  EXPECT_LT(playground.engine().observe().brightness, 0.5);
+  EXPECT_EQ(playground.command("open"), "");
 
   std::string script = playground.sessionScript();
   EXPECT_NE(script.find("open\nwait 1230\ndown 300,50\nwait 8\nmove 280,50\n"), std::string::npos)
