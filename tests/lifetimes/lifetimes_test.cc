@@ -1,5 +1,6 @@
-// Players and swipes whose lifetimes cross: a player closed or hidden in the middle of a swipe, a
-// thousand players opened and closed, a screen of no size. Under the sanitizer build a call into
+// Players and swipes whose lifetimes cross: a player closed in the middle of a swipe, a thousand
+// players opened and closed, a screen of no size. (A view leaving the window mid-gesture is the
+// gesture machinery's, in tests/platform.) Under the sanitizer build a call into
 // anything freed fails here, and LeakSanitizer checks at exit that nothing is lost beyond what the
 // library keeps on purpose. The same sessions seen from the user's side are in
 // tests/scenarios/midswipe.session and limits.session.
@@ -67,7 +68,7 @@ class Lifetimes : public ::testing::Test, protected Players {
 
 }  // namespace
 
-TEST_F(Lifetimes, APlayerClosedOrHiddenMidSwipeEndsTheSwipeAndIsReleased) {
+TEST_F(Lifetimes, APlayerClosedMidSwipeEndsTheSwipeAndIsReleased) {
   auto& player = open();
   PlayerParts parts(player);
   beginSwipe({300, 50}, 24, -5);
@@ -84,25 +85,6 @@ TEST_F(Lifetimes, APlayerClosedOrHiddenMidSwipeEndsTheSwipeAndIsReleased) {
   EXPECT_TRUE(parts.viewsGone());
   EXPECT_FALSE(parts.playerController.expired()) << "kept on purpose: the latest controllers";
   EXPECT_FALSE(parts.overlayController.expired());
-
-  // Hidden, not released: its recognizer takes nothing more of that touch sequence.
-  auto& shown = open();
-  auto recognizer = swipeRecognizerOf(shown.playerView);
-  beginSwipe({300, 50}, 24, -5);
-  app().hide(shown);
-  EXPECT_FALSE(anySwipeKind());
-  moveOn(5, -5);
-  EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateCancelled);
-  lift();
-  EXPECT_EQ(recognizer->state(), UIGestureRecognizerStatePossible);
-  // A finger down but no swipe begun yet: the recognizer fails and begins nothing afterwards.
-  app().show(shown);
-  beginSwipe({300, 50}, 3, -5);
-  app().hide(shown);
-  EXPECT_EQ(recognizer->state(), UIGestureRecognizerStateFailed);
-  moveOn(30, -5);
-  EXPECT_FALSE(anySwipeKind());
-  lift();
 }
 
 TEST_F(Lifetimes, AThousandPlayersLeaveOnlyTheLatestControllersAndTheVolumeView) {

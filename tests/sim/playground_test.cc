@@ -4,20 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdlib>
 #include <fstream>
-#include <limits>
 
 namespace {
-
-TEST(Playground, OpeningSettingLinesWriteDecimalsThatReadBackAsDecimals) {
-  constexpr double kInfinity = std::numeric_limits<double>::infinity();
-  const std::pair<double, const char*> cases[] = {
-      {2.0, "2.0"},      {-0.0, "-0.0"},     {0.1, "0.1"},         {1e-7, "1e-07"},
-      {1e300, "1e+300"}, {kInfinity, "inf"}, {-kInfinity, "-inf"}, {std::nan(""), "nan"},
-  };
-  for (const auto& [value, text] : cases) EXPECT_EQ(sim::scriptDecimal(value), text) << text;
-}
 
 TEST(Playground, RunsLinesInTheSessionsContextAndSavesWhatRan) {
   sim::DeviceRoot device;

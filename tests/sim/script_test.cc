@@ -109,13 +109,8 @@ TEST(ScriptParser, ReadsTheDecimalsTheSimulatorWrites) {
   EXPECT_EQ(errorOf("setting k \"caf\xc3\xa9\"\n"), "");
 }
 
-TEST(ScriptParser, SkipsAByteOrderMarkAndEscapesControlsInErrors) {
+TEST(ScriptParser, SkipsAByteOrderMark) {
   auto script = parseScript("\xef\xbb\xbflaunch\n", "s", "/tmp");
   ASSERT_EQ(script.commands.size(), 1u);
   EXPECT_EQ(script.commands[0].op, Op::Launch);
-  // C0 and C1 controls, DEL, a stray continuation byte, a surrogate and a truncated sequence are
-  // escaped byte by byte; other UTF-8 passes.
-  EXPECT_EQ(errorOf("\x1b[2J\x7f\xc2\x9b\x80\xed\xa0\x80\xc3\xa9\xe2\x82\n"),
-            "s:1: expected a command, got unknown command "
-            "\"\\x1b[2J\\x7f\\xc2\\x9b\\x80\\xed\\xa0\\x80\xc3\xa9\\xe2\\x82\"");
 }
