@@ -1,8 +1,7 @@
 # The script's own limits, each met exactly (the script parses on to a last line that is refused,
 # so that nothing runs) and passed by one: lines, bytes, open players, the clock.
-function(expect_refusal name body text)
+function(expect_refused_file name text)
   set(script ${CMAKE_CURRENT_BINARY_DIR}/limits-${name}.session)
-  file(WRITE ${script} "${body}")
   execute_process(COMMAND ${SIM} --quiet ${script} RESULT_VARIABLE status ERROR_VARIABLE errors)
   string(FIND "${errors}" "limits-${name}.session:${text}" at)
   if(NOT status EQUAL 2 OR at EQUAL -1)
@@ -11,11 +10,17 @@ function(expect_refusal name body text)
   file(REMOVE ${script})
 endfunction()
 
+function(expect_refusal name body text)
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/limits-${name}.session "${body}")
+  expect_refused_file(${name} "${text}")
+endfunction()
+
 string(REPEAT "\n" 99999 lines)
 expect_refusal(lines-at "${lines}?" "100000: expected a command")
 expect_refusal(lines-past "${lines}\n\n" "100001: expected a script of at most 100000 lines")
-string(REPEAT " " 16777217 bytes)
-expect_refusal(bytes-past "${bytes}" "1: expected a script of at most 16777216 bytes")
+# One byte too many, as a sparse file: the size is refused before any of it is parsed.
+execute_process(COMMAND truncate -s 16777217 ${CMAKE_CURRENT_BINARY_DIR}/limits-bytes-past.session)
+expect_refused_file(bytes-past "1: expected a script of at most 16777216 bytes")
 
 string(REPEAT "open\n" 1000 opens)
 expect_refusal(players-at "launch\n${opens}close 1\nopen\n?" "1004: expected a command")
