@@ -12,7 +12,7 @@ TEST(ValueConversions, MatchFoundationForNumbersAndStrings) {
   EXPECT_EQ(rows.size(), 66u);
   for (const auto& row : rows) {
     ASSERT_EQ(row.size(), 4u);
-    const auto& [kind, text] = std::pair{row[0], row[1]};
+    const std::string &kind = row[0], &text = row[1];
     SCOPED_TRACE(kind + " " + text);
     id value = kind == "bool"      ? NSNumber::numberWithBool(text == "YES")
                : kind == "integer" ? NSNumber::numberWithLongLong(std::stoll(text))
