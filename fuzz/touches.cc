@@ -200,7 +200,8 @@ NSUInteger tapCount(FuzzInput& in) {
 namespace table = glidepad::settings;
 constexpr table::Row kKeyRows[] = {table::kEnabledSwitchRow, table::kSpeedRow,
                                    table::kActivateAfterRow, table::kTopAreaRow,
-                                   table::kBottomAreaRow,    table::kShowPlaybackRateRow};
+                                   table::kBottomAreaRow,    table::kShowPlaybackRateRow,
+                                   table::kShowFeedbackRow,  table::kHapticsRow};
 constexpr size_t kKeyChoices = std::size(kKeyRows) + 1;
 
 const char* keyName(size_t index) {

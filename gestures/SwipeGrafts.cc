@@ -4,6 +4,7 @@
 #include "gestures/GLPInsideViewGesture.h"
 #include "gestures/Rounding.h"
 #include "gestures/VolumeStepper.h"
+#include "setup/FeedbackHooks.h"
 #include "setup/HostInterface.h"
 #include "setup/SavedImplementations.h"
 #include "setup/Settings.h"
@@ -46,16 +47,34 @@ void chooseSwipeKind(GLPInsideViewGesture& gesture, const id& playerView) {
   }
 }
 
-void stepBrightness(double step) {
+void reportStep(const id& playerView, const SwipeStep& step) {
+  if (feedbackHooks.swipeStepped) feedbackHooks.swipeStepped(playerView, step);
+}
+
+void stepBrightness(const id& playerView, int direction) {
   id screen = UIScreen::mainScreen();
   double brightness = objc_msgSend<double>(screen, selector<"brightness">());
   // No bound here: the screen keeps its brightness within its own range.
-  double next = toSinglePrecision(brightness + step);
+  double next = toSinglePrecision(brightness + direction * kBrightnessStep);
   objc_msgSend(screen, selector<"setBrightness:">(), next);
+  if (!feedbackHooks.swipeStepped) return;
+  double now = objc_msgSend<double>(screen, selector<"brightness">());
+  reportStep(playerView, {SwipeControl::Brightness, direction, now, now != brightness});
+}
+
+void seek(const id& playerView, int direction) {
+  if (lastOverlayController) {
+    if (direction < 0) {
+      host::didPressSeekBackwardAccessibility(lastOverlayController);
+    } else {
+      host::didPressSeekForwardAccessibility(lastOverlayController);
+    }
+  }
+  reportStep(playerView, {SwipeControl::Seek, direction});
 }
 
 // At most one step per change event, in the direction the step position moved.
-void stepSwipe(GLPInsideViewGesture& gesture) {
+void stepSwipe(GLPInsideViewGesture& gesture, const id& playerView) {
   uint64_t position = toStepPosition(gesture.scale() * static_cast<double>(speed));
   if (!gesture.isStarted()) {
     gesture.started();
@@ -66,22 +85,22 @@ void stepSwipe(GLPInsideViewGesture& gesture) {
   gesture.setCurrentPoint(position);
   if (isVolumeSwipe) {
     if (gesture.isCursorMovementLeft()) {
-      changeVolumeUp(false);
+      changeVolumeUp(false, playerView);
     } else if (gesture.isCursorMovementRight()) {
-      changeVolumeUp(true);
+      changeVolumeUp(true, playerView);
     }
   } else if (isBrightnessSwipe) {
     if (gesture.isCursorMovementLeft()) {
-      stepBrightness(-kBrightnessStep);
+      stepBrightness(playerView, -1);
     } else if (gesture.isCursorMovementRight()) {
-      stepBrightness(+kBrightnessStep);
+      stepBrightness(playerView, +1);
     }
   } else if (isSeekSwipe) {
     // The ratchet follows the finger whether or not there is a controller to seek.
     if (gesture.isCursorMovementLeft()) {
-      if (lastOverlayController) host::didPressSeekBackwardAccessibility(lastOverlayController);
+      seek(playerView, -1);
     } else if (gesture.isCursorMovementRight()) {
-      if (lastOverlayController) host::didPressSeekForwardAccessibility(lastOverlayController);
+      seek(playerView, +1);
     }
   }
 }
@@ -119,12 +138,14 @@ void playerViewGLPGesture(const id& self, SEL, id recognizer) {
     case UIGestureRecognizerStateEnded:
     case UIGestureRecognizerStateCancelled:
       clearSwipeKind();
+      if (feedbackHooks.swipeEnded) feedbackHooks.swipeEnded(self);
       break;
     case UIGestureRecognizerStateBegan:
       chooseSwipeKind(*gesture, self);
+      if (feedbackHooks.swipeBegan) feedbackHooks.swipeBegan(self);
       break;
     case UIGestureRecognizerStateChanged:
-      stepSwipe(*gesture);
+      stepSwipe(*gesture, self);
       break;
     default:
       break;

@@ -12,7 +12,8 @@ extern Ref<MPVolumeView> volumeView;
 extern Ref<UISlider> volumeSlider;  // looked for in volumeView's subviews until found
 
 // Asks for one volume step of 0.02, up or down, applied 10 ms later on the main queue to the
-// slider's value as it is then.
-void changeVolumeUp(bool up);
+// slider's value as it is then. A step asked by a swipe on `playerView` is reported to the
+// feedback hooks as it is asked and as it lands; the view is held weakly meanwhile.
+void changeVolumeUp(bool up, const id& playerView = nullptr);
 
 }  // namespace glidepad

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "Foundation/NSString.h"
+#include "feedback/SwipeFeedback.h"
 #include "gestures/SwipeGrafts.h"
 #include "objc/runtime.h"
 #include "setup/HostInterface.h"
@@ -124,6 +125,7 @@ void installGrafts(const GraftClasses& classes) {
   constexpr size_t kSwipeRows = 4;
 
   if (enabledSwitch) {
+    installFeedback();
     install(grafts, grafts + kSwipeRows);
     if (showPlaybackRate) install(grafts + kSwipeRows, std::end(grafts));
   }

@@ -44,6 +44,8 @@ int activateAfter = integerDefault(kActivateAfterRow);
 int topArea = integerDefault(kTopAreaRow);
 int bottomArea = integerDefault(kBottomAreaRow);
 bool showPlaybackRate = booleanDefault(kShowPlaybackRateRow);
+bool showFeedback = booleanDefault(kShowFeedbackRow);
+bool haptics = booleanDefault(kHapticsRow);
 
 namespace {
 
@@ -60,6 +62,8 @@ constexpr std::array<Destination, kKeys.size()> destinations() {
   into[kTopAreaRow].integer = &topArea;
   into[kBottomAreaRow].integer = &bottomArea;
   into[kShowPlaybackRateRow].boolean = &showPlaybackRate;
+  into[kShowFeedbackRow].boolean = &showFeedback;
+  into[kHapticsRow].boolean = &haptics;
   for (size_t row = 0; row < kKeys.size(); ++row) {
     bool boolean = kKeys[row].kind == Kind::Boolean;
     if (boolean ? !into[row].boolean : !into[row].integer) throw "a row without its value";

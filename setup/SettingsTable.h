@@ -48,6 +48,9 @@ inline constexpr std::array kKeys{
     Key{"bottomArea", Kind::Integer, 3, nullptr, TakesEffect::NextSwipe, "Lower half", 0, 3, true},
     Key{"showPlaybackRate", Kind::Boolean, 1, nullptr, TakesEffect::NextLaunch,
         "Rate stepper in the controls", 0, 1},
+    Key{"showFeedback", Kind::Boolean, 1, nullptr, TakesEffect::NextSwipe,
+        "Show what a swipe changes", 0, 1},
+    Key{"haptics", Kind::Boolean, 0, nullptr, TakesEffect::NextMove, "Haptic tick per step", 0, 1},
 };
 
 // The rows by number, for code that stores or shows one particular key.
@@ -58,6 +61,8 @@ enum Row : size_t {
   kTopAreaRow,
   kBottomAreaRow,
   kShowPlaybackRateRow,
+  kShowFeedbackRow,
+  kHapticsRow,
 };
 
 constexpr bool booleanDefault(Row row) { return kKeys[row].fallback != 0; }

@@ -7,6 +7,7 @@
 #include "Foundation/NSString.h"
 #include "UIKit/NSLayoutConstraint.h"
 #include "objc/runtime.h"
+#include "setup/FeedbackHooks.h"
 #include "setup/HostInterface.h"
 #include "setup/SavedImplementations.h"
 #include "stepper/RateChoice.h"
@@ -75,6 +76,7 @@ void stepPlaybackRate(const Ref<ZEBStepper>& stepper, StepDirection direction) {
   float rate = currentRate(player);
   HostRateOptions options = rateOptions(player);
   auto target = stepTarget(rate, options, direction);
+  if (feedbackHooks.rateStepped) feedbackHooks.rateStepped(target.has_value());
   if (!target) return;
   id option = options.optionAt(*target);
   host::varispeedSwitchControllerDidSelectRate(player, host::varispeedController(player),

@@ -6,6 +6,7 @@
 
 #include "MediaPlayer/MPVolumeView.h"
 #include "TestSupport.h"
+#include "dispatch/dispatch.h"
 #include "support/Players.h"
 
 namespace {
@@ -23,9 +24,14 @@ void* operator new(size_t size) {
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, size_t) noexcept { std::free(memory); }
 
+using Overlay = host::YTMainAppVideoPlayerOverlayViewController;
+
+uint64_t seekCount() { return Overlay::backwardSeekCount() + Overlay::forwardSeekCount(); }
+
 TEST(TouchPath, VolumeAndSeekingMovesAndTheirStepsAllocateNothing) {
-  using Overlay = host::YTMainAppVideoPlayerOverlayViewController;
-  support::Players players;  // with the default settings, which every other test puts back
+  support::SettingsScope settings;
+  glidepad::showFeedback = false;  // a step's new text is the feedback view's, below
+  support::Players players;
   players.open({375, 200});  // its overlay controller, the target of the seeks from now on
   UITouchDispatcher& touch = players.touches();
   MPVolumeSetSystemVolume_(0.5f);
@@ -36,7 +42,7 @@ TEST(TouchPath, VolumeAndSeekingMovesAndTheirStepsAllocateNothing) {
     // selectors, the queue's room), the second is counted.
     for (bool counted : {false, true}) {
       float volume = MPVolumeSystemVolume_();
-      uint64_t seeks = Overlay::backwardSeekCount() + Overlay::forwardSeekCount();
+      uint64_t seeks = seekCount();
       touch.touchDown({200, y});
       allocations = 0;
       counting = counted;
@@ -51,8 +57,45 @@ TEST(TouchPath, VolumeAndSeekingMovesAndTheirStepsAllocateNothing) {
       if (y < 100) {
         EXPECT_NE(MPVolumeSystemVolume_(), volume);
       } else {
-        EXPECT_GT(Overlay::backwardSeekCount() + Overlay::forwardSeekCount(), seeks + 10);
+        EXPECT_GT(seekCount(), seeks + 10);
       }
+    }
+  }
+}
+
+// With the feedback view shown, a step may make its new text (one string), and a move that does
+// not step still makes nothing. A point of travel is about a third of a step.
+TEST(TouchPath, WithTheFeedbackShownOnlyAStepsNewTextAllocates) {
+  support::SettingsScope settings;
+  glidepad::haptics = true;
+  support::Players players;
+  players.open({375, 200});
+  UITouchDispatcher& touch = players.touches();
+  MPVolumeSetSystemVolume_(0.5f);
+  for (double y : {50.0, 180.0}) {  // below the stepper
+    SCOPED_TRACE(y);
+    for (bool counted : {false, true}) {
+      touch.touchDown({250, y});
+      int stillMoves = 0;
+      for (int i = 1; i <= 150; ++i) {
+        size_t pending = dispatch_main_queue_pending_count();
+        uint64_t seeks = seekCount();
+        allocations = 0;
+        counting = counted;
+        touch.touchMove({250 - 1.0 * i, y});
+        counting = false;
+        bool stepped = dispatch_main_queue_pending_count() != pending || seekCount() != seeks;
+        stillMoves += !stepped;
+        EXPECT_LE(allocations, stepped ? 1u : 0u) << "move " << i;
+      }
+      allocations = 0;
+      counting = counted;
+      support::runMainQueue(20 * NSEC_PER_MSEC);  // the volume steps land, each with its text
+      counting = false;
+      EXPECT_LE(allocations, y < 100 ? 50u : 0u);
+      EXPECT_GT(stillMoves, 80);
+      touch.touchesUp();
+      support::runMainQueue();
     }
   }
 }

@@ -13,20 +13,23 @@
 namespace {
 
 // The values in the order of kKeys; the booleans as 0 or 1.
-using Values = std::array<int, 6>;
+using Values = std::array<int, 8>;
 constexpr const char* kKeys[] = {"enabledSwitch", "speed",      "activateAfter",
-                                 "topArea",       "bottomArea", "showPlaybackRate"};
-constexpr bool kBoolean[] = {true, false, false, false, false, true};
-constexpr Values kDefaults{1, 250, 70, 1, 3, 1};
+                                 "topArea",       "bottomArea", "showPlaybackRate",
+                                 "showFeedback",  "haptics"};
+constexpr bool kBoolean[] = {true, false, false, false, false, true, true, true};
+constexpr Values kDefaults{1, 250, 70, 1, 3, 1, 1, 0};
 
 // Loads after filling every value with something no load gives, so that each value the load
 // leaves alone shows.
 Values load() {
-  glidepad::enabledSwitch = glidepad::showPlaybackRate = false;
+  glidepad::enabledSwitch = glidepad::showPlaybackRate = glidepad::showFeedback = false;
+  glidepad::haptics = true;
   glidepad::speed = glidepad::activateAfter = glidepad::topArea = glidepad::bottomArea = -999;
   glidepad::loadSettings();
   return {glidepad::enabledSwitch, glidepad::speed,      glidepad::activateAfter,
-          glidepad::topArea,       glidepad::bottomArea, glidepad::showPlaybackRate};
+          glidepad::topArea,       glidepad::bottomArea, glidepad::showPlaybackRate,
+          glidepad::showFeedback,  glidepad::haptics};
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ namespace support {
 inline constexpr std::tuple kSettingsValues{
     &glidepad::enabledSwitch, &glidepad::speed,      &glidepad::activateAfter,
     &glidepad::topArea,       &glidepad::bottomArea, &glidepad::showPlaybackRate,
+    &glidepad::showFeedback,  &glidepad::haptics,
 };
 static_assert(std::tuple_size_v<decltype(kSettingsValues)> == glidepad::settings::kKeys.size(),
               "a value for every row of the table");
