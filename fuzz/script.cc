@@ -61,7 +61,8 @@ bool sameCommand(const sim::Command& a, const sim::Command& b) {
          a.shown == b.shown && samePoints(a.points, b.points) && a.taps == b.taps &&
          a.steps == b.steps && a.plus == b.plus && a.label == b.label &&
          a.noStepper == b.noStepper && a.seeksBackward == b.seeksBackward &&
-         a.seeksForward == b.seeksForward;
+         a.seeksForward == b.seeksForward && a.hudText == b.hudText && a.noHud == b.noHud &&
+         a.hapticTicks == b.hapticTicks && a.hapticLimits == b.hapticLimits;
 }
 
 // The commands other than waits, and the microseconds waited before each (and at the end), as

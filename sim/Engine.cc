@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "CoreFoundation/CFNotificationCenter.h"
 #include "Foundation/DeviceRoot.h"
@@ -14,6 +15,7 @@
 #include "Foundation/NSString.h"
 #include "MediaPlayer/MPVolumeView.h"
 #include "UIKit/UIButton.h"
+#include "UIKit/UIFeedbackGenerator.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIScreen.h"
 #include "dispatch/dispatch.h"
@@ -92,6 +94,23 @@ std::string labelText(const Ref<UILabel>& label) {
   return text ? text->string() : "";
 }
 
+// The library's feedback view over a player view, found by its class's name: the simulator knows
+// the library only as the device's own tools would.
+Ref<UIView> feedbackViewOf(const Ref<UIView>& playerView) {
+  if (!playerView) return nullptr;
+  for (const auto& child : playerView->subviews()) {
+    if (std::string_view(class_getName(object_getClass(child))) == "GLPFeedbackView") return child;
+  }
+  return nullptr;
+}
+
+// The feedback view's text while it is shown; nothing while it is hidden or absent.
+std::optional<std::string> hudShown(const Ref<UIView>& playerView) {
+  auto view = feedbackViewOf(playerView);
+  if (!view || !shown(view)) return std::nullopt;
+  return labelText(labelOf(view));
+}
+
 }  // namespace
 
 struct Engine::OpenPlayer {
@@ -100,6 +119,7 @@ struct Engine::OpenPlayer {
   std::vector<std::pair<float, std::string>> rates;
   std::string loggedLabel;
   bool loggedControlsShown = true;
+  std::optional<std::string> loggedHud;
 };
 
 Engine::Engine(DeviceRoot& device, std::ostream* log, std::ostream& errors, std::string scriptName)
@@ -111,6 +131,9 @@ Engine::Engine(DeviceRoot& device, std::ostream* log, std::ostream& errors, std:
   loggedVolume_ = 0.5;
   loggedBrightness_ = 0.5;
   rateSelections_.reserve(16);
+  auto played = UIFeedbackGeneratorPlayed_();
+  loggedTicks_ = ticksAtLaunch_ = played.selections;
+  loggedLimits_ = limitsAtLaunch_ = played.impacts;
   NSSetDeviceReadObserver_(&Engine::noteRead, this);
 }
 
@@ -133,8 +156,15 @@ void Engine::logLine(const std::string& text) {
   *log_ << stamp << printable(text) << "\n";
 }
 
+void Engine::logHaptics() {
+  auto played = UIFeedbackGeneratorPlayed_();
+  for (; loggedTicks_ < played.selections; ++loggedTicks_) logLine("haptic tick");
+  for (; loggedLimits_ < played.impacts; ++loggedLimits_) logLine("haptic limit");
+}
+
 void Engine::pollChanges() {
   logRateSelections();
+  logHaptics();
   float volume = MPVolumeSystemVolume_();
   if (volume != loggedVolume_) {
     logLine("volume " + level(loggedVolume_) + " -> " + number(volume));
@@ -174,6 +204,11 @@ void Engine::pollPlayer(int64_t number, OpenPlayer& open) {
   if (shown != open.loggedControlsShown) {
     logLine("player " + std::to_string(number) + " controls " + (shown ? "shown" : "hidden"));
     open.loggedControlsShown = shown;
+  }
+  auto hud = hudShown(open.player->playerView);
+  if (hud != open.loggedHud) {
+    logLine("player " + std::to_string(number) + " hud " + (hud ? inQuotes(*hud) : "hidden"));
+    open.loggedHud = hud;
   }
 }
 
@@ -439,6 +474,9 @@ void Engine::fail(const Command& c, const std::string& expected, const std::stri
 
 Observed Engine::observe() const {
   Observed o;
+  auto played = UIFeedbackGeneratorPlayed_();
+  o.hapticTicks = played.selections - ticksAtLaunch_;
+  o.hapticLimits = played.impacts - limitsAtLaunch_;
   o.volume = MPVolumeSystemVolume_();
   o.brightness = UIScreen::mainScreen()->brightness();
   if (app_) {
@@ -461,6 +499,9 @@ Observed Engine::observe() const {
   o.stepperAlpha = stepper ? stepper->alpha() : 0;
   o.playerWidth = player.playerView->bounds().size.width;
   o.playerHeight = player.playerView->bounds().size.height;
+  auto hud = hudShown(player.playerView);
+  o.hudShown = hud.has_value();
+  o.hudText = hud.value_or("");
   return o;
 }
 
@@ -514,6 +555,19 @@ void Engine::check(const Command& c) {
         fail(c, "stepper alpha " + number(c.alpha), "no stepper");
       } else if (!near(o.stepperAlpha, c.alpha)) {
         fail(c, "stepper alpha " + number(c.alpha), number(o.stepperAlpha));
+      }
+      break;
+    case Op::ExpectHud:
+      if (c.noHud ? o.hudShown : !o.hudShown || o.hudText != c.hudText) {
+        fail(c, c.noHud ? "hud none" : "hud " + inQuotes(c.hudText),
+             o.hudShown ? "hud " + inQuotes(o.hudText) : "hud none");
+      }
+      break;
+    case Op::ExpectHaptics:
+      if (o.hapticTicks != static_cast<uint64_t>(c.hapticTicks) ||
+          o.hapticLimits != static_cast<uint64_t>(c.hapticLimits)) {
+        fail(c, "haptics " + std::to_string(c.hapticTicks) + " " + std::to_string(c.hapticLimits),
+             std::to_string(o.hapticTicks) + " " + std::to_string(o.hapticLimits));
       }
       break;
     default:

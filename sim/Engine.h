@@ -45,6 +45,10 @@ struct Observed {
   double stepperAlpha = 0;
   double playerWidth = 0;  // of the current player's view, in points
   double playerHeight = 0;
+  bool hudShown = false;  // the library's feedback view over the current player
+  std::string hudText;
+  uint64_t hapticTicks = 0;  // since launch
+  uint64_t hapticLimits = 0;
 };
 
 class Engine {
@@ -110,6 +114,7 @@ class Engine {
   void pollChanges();
   void pollPlayer(int64_t number, OpenPlayer& open);
   void logRateSelections();
+  void logHaptics();
 
   DeviceRoot& device_;
   std::ostream* log_;
@@ -143,6 +148,10 @@ class Engine {
   double loggedBrightness_ = 0;
   int64_t loggedBackward_ = 0;
   int64_t loggedForward_ = 0;
+  uint64_t loggedTicks_ = 0;  // the platform's counts, which start with the process
+  uint64_t loggedLimits_ = 0;
+  uint64_t ticksAtLaunch_ = 0;
+  uint64_t limitsAtLaunch_ = 0;
 };
 
 }  // namespace sim

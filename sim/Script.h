@@ -63,6 +63,8 @@ enum class Op {
   ExpectControls,
   ExpectStepper,
   ExpectStepperAlpha,
+  ExpectHud,
+  ExpectHaptics,
   Snapshot,
 };
 
@@ -92,6 +94,10 @@ struct Command {
   bool noStepper = false;         // expect label none
   int64_t seeksBackward = 0;      // expect seeks
   int64_t seeksForward = 0;       //
+  std::string hudText;            // expect hud
+  bool noHud = false;             // expect hud none
+  int64_t hapticTicks = 0;        // expect haptics
+  int64_t hapticLimits = 0;       //
 };
 
 // How far a command moves the virtual clock, in milliseconds, as the engine runs it.

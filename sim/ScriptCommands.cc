@@ -299,6 +299,27 @@ void parseExpectShown(const Line& line, const std::vector<Token>& rest, Command&
   }
 }
 
+void parseExpectHud(const Line& line, const std::vector<Token>& rest, Command& c) {
+  if (rest.size() != 1) line.fail("expected `expect hud \"TEXT\"` or `expect hud none`");
+  line.needPlayer();
+  c.op = Op::ExpectHud;
+  if (rest[0].quoted) {
+    c.hudText = rest[0].text;
+  } else if (rest[0].text == "none") {
+    c.noHud = true;
+  } else {
+    line.fail("expected a quoted text or `none`, got \"" + rest[0].text + "\"");
+  }
+}
+
+void parseExpectHaptics(const Line& line, const std::vector<Token>& rest, Command& c) {
+  if (rest.size() != 2) line.fail("expected `expect haptics T L`");
+  line.needLaunch();
+  c.op = Op::ExpectHaptics;
+  c.hapticTicks = line.parser.integer(rest[0], "a count of ticks", 0, INT64_MAX);
+  c.hapticLimits = line.parser.integer(rest[1], "a count of limit impacts", 0, INT64_MAX);
+}
+
 void parseExpect(const Line& line, Command& c) {
   if (line.args.empty()) line.fail("expected what to check after `expect`");
   const std::string& what = line.args[0].text;
@@ -313,10 +334,14 @@ void parseExpect(const Line& line, Command& c) {
     parseExpectSeeks(line, rest, c);
   } else if (what == "controls" || what == "stepper") {
     parseExpectShown(line, rest, c);
+  } else if (what == "hud") {
+    parseExpectHud(line, rest, c);
+  } else if (what == "haptics") {
+    parseExpectHaptics(line, rest, c);
   } else {
     line.fail(
-        "expected volume, brightness, rate, label, seeks, controls or stepper after `expect`, "
-        "got \"" +
+        "expected volume, brightness, rate, label, seeks, controls, stepper, hud or haptics "
+        "after `expect`, got \"" +
         what + "\"");
   }
 }
