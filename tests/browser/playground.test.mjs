@@ -166,6 +166,22 @@ test("topArea 2 in the settings pane makes the next upper-half drag change the b
     }
   });
 
+test("a drag shows the feedback view on the player, which hides on the wall clock", async () => {
+  const p = await startPlayground();
+  try {
+    assert.equal(await p.page.isChecked("#set-showFeedback"), true);
+    assert.equal(await p.page.isChecked("#set-haptics"), false);
+    const hud = p.page.locator("#player svg text", { hasText: /^Volume \d+%$/ });
+    await drag(p.page, [300, 50], [80, 50]);
+    await hud.first().waitFor();
+    await p.page.waitForFunction(() => /hud hidden/.test(
+      document.getElementById("log").textContent), null, { timeout: 5000 });
+    assert.equal(await hud.count(), 0);
+  } finally {
+    await p.stop();
+  }
+});
+
 test("a saved session replays through glidepad-sim with every expect holding", async () => {
   const p = await startPlayground();
   try {
