@@ -21,6 +21,8 @@ TemporaryDevice::TemporaryDevice() {
   set(table::kTopAreaRow, NSNumber::numberWithLongLong(1));     // volume
   set(table::kBottomAreaRow, NSNumber::numberWithLongLong(3));  // seek
   set(table::kShowPlaybackRateRow, NSNumber::numberWithBool(YES));
+  set(table::kShowFeedbackRow, NSNumber::numberWithBool(YES));
+  set(table::kHapticsRow, NSNumber::numberWithBool(NO));
   ready_ = settings->writeToFile(NSStr(table::kPath), YES);
 }
 

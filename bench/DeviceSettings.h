@@ -1,5 +1,5 @@
 // The simulated device the benchmarks run on: a temporary device root holding a typical settings
-// file, all six keys, written as the device's preferences daemon writes it (a binary property
+// file, every key, written as the device's preferences daemon writes it (a binary property
 // list). Removed when the program ends.
 #pragma once
 

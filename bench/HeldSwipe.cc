@@ -28,8 +28,8 @@ double swipeX(size_t index) {
                          : kFarX - kStride * static_cast<double>(kCycle - at);
 }
 
-HeldSwipe::HeldSwipe(SwipeKind kind, Delivery delivery)
-    : kind_(kind), delivery_(delivery), players_(kScreen) {
+HeldSwipe::HeldSwipe(SwipeKind kind, Delivery delivery, Motion motion)
+    : kind_(kind), delivery_(delivery), motion_(motion), players_(kScreen) {
   gesture_ = support::swipeRecognizerOf(players_.open(kPlayer).playerView);
   y_ = kind == SwipeKind::Volume ? kPlayer.height / 4 : kPlayer.height * 3 / 4;
   if (!gesture_) return;
@@ -63,7 +63,8 @@ HeldSwipe::~HeldSwipe() {
 }
 
 void HeldSwipe::move() {
-  deliver({swipeX(next_), y_});
+  double x = motion_ == Motion::Still ? kFarX + (next_ % 2 == 0 ? 0.25 : 0.0) : swipeX(next_);
+  deliver({x, y_});
   if (++next_ == kCycle) next_ = 0;
 }
 

@@ -21,13 +21,19 @@ enum class Delivery {
   Recognizer,  // the system's share: `touchesMoved` on the recognizer, then its action
 };
 
+// How the finger moves once the swipe is under way.
+enum class Motion {
+  BackAndForth,  // 100 points back and forth, 5 a move: nearly every move steps
+  Still,         // a quarter point back and forth, within one step position: no move steps
+};
+
 class HeldSwipe {
  public:
   // Volume steps are queued 10 ms ahead; draining this often keeps the queue within the room it
   // reserved, so that queueing never grows it.
   static constexpr size_t kDrainEvery = 32;
 
-  HeldSwipe(SwipeKind kind, Delivery delivery);
+  HeldSwipe(SwipeKind kind, Delivery delivery, Motion motion = Motion::BackAndForth);
   ~HeldSwipe();
   HeldSwipe(const HeldSwipe&) = delete;
   HeldSwipe& operator=(const HeldSwipe&) = delete;
@@ -48,6 +54,7 @@ class HeldSwipe {
 
   SwipeKind kind_;
   Delivery delivery_;
+  Motion motion_;
   support::Players players_;
   Ref<GLPInsideViewGesture> gesture_;
   DirectTouch touch_;  // the Recognizer delivery's

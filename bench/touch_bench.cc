@@ -11,10 +11,17 @@ namespace {
 
 using bench::Delivery;
 using bench::HeldSwipe;
+using bench::Motion;
 using bench::SwipeKind;
 
-void heldSwipeMoves(benchmark::State& state, SwipeKind kind, Delivery delivery) {
-  HeldSwipe swipe(kind, delivery);
+enum class Feedback { Shown, Off };
+
+void heldSwipeMoves(benchmark::State& state, SwipeKind kind, Delivery delivery,
+                    Motion motion = Motion::BackAndForth, Feedback feedback = Feedback::Shown) {
+  bool wasShown = glidepad::showFeedback;
+  glidepad::showFeedback = feedback == Feedback::Shown;  // as the swipe begins, below
+  HeldSwipe swipe(kind, delivery, motion);
+  glidepad::showFeedback = wasShown;
   if (!swipe.isChanged()) {
     state.SkipWithError("the swipe did not reach its Changed state");
     return;
@@ -39,10 +46,19 @@ void heldSwipeMoves(benchmark::State& state, SwipeKind kind, Delivery delivery) 
       benchmark::Counter(static_cast<double>(moveAllocations), benchmark::Counter::kAvgIterations);
   state.counters["steps_per_move"] =
       benchmark::Counter(static_cast<double>(swipe.steps()), benchmark::Counter::kAvgIterations);
+  // The volume steps land outside the timed moves, each with its new text.
+  state.counters["landing_allocs_per_move"] = benchmark::Counter(
+      static_cast<double>(drainAllocations), benchmark::Counter::kAvgIterations);
 }
 
 void BM_WholePath(benchmark::State& state, SwipeKind kind) {
   heldSwipeMoves(state, kind, Delivery::Dispatcher);
+}
+void BM_WholePathNoFeedback(benchmark::State& state, SwipeKind kind) {
+  heldSwipeMoves(state, kind, Delivery::Dispatcher, Motion::BackAndForth, Feedback::Off);
+}
+void BM_WholePathStill(benchmark::State& state, SwipeKind kind) {
+  heldSwipeMoves(state, kind, Delivery::Dispatcher, Motion::Still);
 }
 void BM_SystemShare(benchmark::State& state, SwipeKind kind) {
   heldSwipeMoves(state, kind, Delivery::Recognizer);
@@ -64,6 +80,10 @@ void BM_DirectBaseline(benchmark::State& state) {
 
 BENCHMARK_CAPTURE(BM_WholePath, volume, SwipeKind::Volume);
 BENCHMARK_CAPTURE(BM_WholePath, seek, SwipeKind::Seek);
+BENCHMARK_CAPTURE(BM_WholePathNoFeedback, volume, SwipeKind::Volume);
+BENCHMARK_CAPTURE(BM_WholePathNoFeedback, seek, SwipeKind::Seek);
+BENCHMARK_CAPTURE(BM_WholePathStill, volume, SwipeKind::Volume);
+BENCHMARK_CAPTURE(BM_WholePathStill, seek, SwipeKind::Seek);
 BENCHMARK_CAPTURE(BM_SystemShare, volume, SwipeKind::Volume);
 BENCHMARK_CAPTURE(BM_SystemShare, seek, SwipeKind::Seek);
 BENCHMARK(BM_DirectBaseline);
