@@ -20,8 +20,6 @@ class GLPFeedbackView : public UIView {
   void showLevel(glidepad::SwipeControl control, double level);
   void showSeekSteps(int64_t steps);
 
-  Ref<UILabel> textLabel() const { return label_; }
-
   // The swipe under way on this view, and whether the view shows for it (the `showFeedback`
   // setting as the swipe began).
   struct Swipe {

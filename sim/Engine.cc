@@ -105,7 +105,7 @@ Ref<UIView> feedbackViewOf(const Ref<UIView>& playerView) {
 }
 
 // The feedback view's text while it is shown; nothing while it is hidden or absent.
-std::optional<std::string> hudShown(const Ref<UIView>& playerView) {
+std::optional<std::string> shownHudText(const Ref<UIView>& playerView) {
   auto view = feedbackViewOf(playerView);
   if (!view || !shown(view)) return std::nullopt;
   return labelText(labelOf(view));
@@ -205,7 +205,7 @@ void Engine::pollPlayer(int64_t number, OpenPlayer& open) {
     logLine("player " + std::to_string(number) + " controls " + (shown ? "shown" : "hidden"));
     open.loggedControlsShown = shown;
   }
-  auto hud = hudShown(open.player->playerView);
+  auto hud = shownHudText(open.player->playerView);
   if (hud != open.loggedHud) {
     logLine("player " + std::to_string(number) + " hud " + (hud ? inQuotes(*hud) : "hidden"));
     open.loggedHud = hud;
@@ -499,7 +499,7 @@ Observed Engine::observe() const {
   o.stepperAlpha = stepper ? stepper->alpha() : 0;
   o.playerWidth = player.playerView->bounds().size.width;
   o.playerHeight = player.playerView->bounds().size.height;
-  auto hud = hudShown(player.playerView);
+  auto hud = shownHudText(player.playerView);
   o.hudShown = hud.has_value();
   o.hudText = hud.value_or("");
   return o;

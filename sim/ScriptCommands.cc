@@ -263,17 +263,26 @@ void parseExpectRate(const Line& line, const std::vector<Token>& rest, Command& 
   c.rate = line.parser.number(rest[0], "a rate");
 }
 
-void parseExpectLabel(const Line& line, const std::vector<Token>& rest, Command& c) {
-  if (rest.size() != 1) line.fail("expected `expect label \"TEXT\"` or `expect label none`");
-  line.needPlayer();
-  c.op = Op::ExpectLabel;
-  if (rest[0].quoted) {
-    c.label = rest[0].text;
-  } else if (rest[0].text == "none") {
-    c.noStepper = true;
-  } else {
-    line.fail("expected a quoted label text or `none`, got \"" + rest[0].text + "\"");
+// `expect WHAT "TEXT"` or `expect WHAT none`: the text, or `none` set.
+void parseQuotedOrNone(const Line& line, const std::vector<Token>& rest, const char* quoted,
+                       std::string& text, bool& none) {
+  const std::string& what = line.args[0].text;
+  if (rest.size() != 1) {
+    line.fail("expected `expect " + what + " \"TEXT\"` or `expect " + what + " none`");
   }
+  line.needPlayer();
+  if (rest[0].quoted) {
+    text = rest[0].text;
+  } else if (rest[0].text == "none") {
+    none = true;
+  } else {
+    line.fail(std::string("expected ") + quoted + " or `none`, got \"" + rest[0].text + "\"");
+  }
+}
+
+void parseExpectLabel(const Line& line, const std::vector<Token>& rest, Command& c) {
+  c.op = Op::ExpectLabel;
+  parseQuotedOrNone(line, rest, "a quoted label text", c.label, c.noStepper);
 }
 
 void parseExpectSeeks(const Line& line, const std::vector<Token>& rest, Command& c) {
@@ -300,16 +309,8 @@ void parseExpectShown(const Line& line, const std::vector<Token>& rest, Command&
 }
 
 void parseExpectHud(const Line& line, const std::vector<Token>& rest, Command& c) {
-  if (rest.size() != 1) line.fail("expected `expect hud \"TEXT\"` or `expect hud none`");
-  line.needPlayer();
   c.op = Op::ExpectHud;
-  if (rest[0].quoted) {
-    c.hudText = rest[0].text;
-  } else if (rest[0].text == "none") {
-    c.noHud = true;
-  } else {
-    line.fail("expected a quoted text or `none`, got \"" + rest[0].text + "\"");
-  }
+  parseQuotedOrNone(line, rest, "a quoted text", c.hudText, c.noHud);
 }
 
 void parseExpectHaptics(const Line& line, const std::vector<Token>& rest, Command& c) {
