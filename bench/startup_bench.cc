@@ -81,7 +81,7 @@ void BM_SettingsReload(benchmark::State& state) {
   if (glidepad::speed != bench::kTypicalSpeed) state.SkipWithError("the reload did not happen");
 }
 
-// The twelve grafts, on fresh copies of the host's classes made (untimed) before each install.
+// The thirteen grafts, on fresh copies of the host's classes made (untimed) before each install.
 void BM_InstallGrafts(benchmark::State& state) {
   static unsigned serial = 0;
   bench::SavedSlots slots;

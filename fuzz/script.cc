@@ -58,11 +58,12 @@ bool sameCommand(const sim::Command& a, const sim::Command& b) {
          a.key == b.key && x.kind == y.kind && x.boolean == y.boolean && x.integer == y.integer &&
          sameDouble(x.real, y.real) && x.string == y.string && a.path == b.path &&
          sameRates(a.rates, b.rates) && a.bare == b.bare && a.player == b.player &&
-         a.shown == b.shown && samePoints(a.points, b.points) && a.taps == b.taps &&
-         a.steps == b.steps && a.plus == b.plus && a.label == b.label &&
+         a.shown == b.shown && a.fullscreen == b.fullscreen && samePoints(a.points, b.points) &&
+         a.taps == b.taps && a.steps == b.steps && a.plus == b.plus && a.label == b.label &&
          a.noStepper == b.noStepper && a.seeksBackward == b.seeksBackward &&
-         a.seeksForward == b.seeksForward && a.hudText == b.hudText && a.noHud == b.noHud &&
-         a.hapticTicks == b.hapticTicks && a.hapticLimits == b.hapticLimits;
+         a.seeksForward == b.seeksForward && sameDouble(a.seconds, b.seconds) &&
+         a.hudText == b.hudText && a.noHud == b.noHud && a.hapticTicks == b.hapticTicks &&
+         a.hapticLimits == b.hapticLimits;
 }
 
 // The commands other than waits, and the microseconds waited before each (and at the end), as

@@ -201,7 +201,10 @@ namespace table = glidepad::settings;
 constexpr table::Row kKeyRows[] = {table::kEnabledSwitchRow, table::kSpeedRow,
                                    table::kActivateAfterRow, table::kTopAreaRow,
                                    table::kBottomAreaRow,    table::kShowPlaybackRateRow,
-                                   table::kShowFeedbackRow,  table::kHapticsRow};
+                                   table::kShowFeedbackRow,  table::kHapticsRow,
+                                   table::kDeadZoneRow,      table::kFullscreenOnlyRow,
+                                   table::kVolumeSpeedRow,   table::kBrightnessSpeedRow,
+                                   table::kSeekSpeedRow,     table::kRestoreBrightnessRow};
 constexpr size_t kKeyChoices = std::size(kKeyRows) + 1;
 
 const char* keyName(size_t index) {

@@ -1,6 +1,9 @@
 #include "gestures/GLPInsideViewGesture.h"
 
+#include "UIKit/UIScreen.h"
+#include "gestures/DeadZone.h"
 #include "gestures/Rounding.h"
+#include "setup/Settings.h"
 
 Class GLPInsideViewGesture::objcClass() {
   using G = GLPInsideViewGesture;
@@ -42,6 +45,9 @@ Class GLPInsideViewGesture::objcClass() {
 
 void GLPInsideViewGesture::touchesBegan(const Ref<NSSet>& touches, const Ref<UIEvent>& event) {
   GLPPanGestureRecognizer::touchesBegan(touches, event);
+  if (state() == UIGestureRecognizerStatePossible && beganInDeadZone()) {
+    setState(UIGestureRecognizerStateFailed);  // the touch is the host's alone
+  }
   keyboardDelegate_.reset();
   currentLayout_.reset();
   startedScale_ = scale() * static_cast<double>(gestureSpeed_);
@@ -92,4 +98,13 @@ BOOL GLPInsideViewGesture::hasSelection() {
   BOOL empty = objc_msgSend<bool>(range, selector<"isEmpty">());
   isCurrentlySelecting_ = !empty;
   return isCurrentlySelecting_;
+}
+
+bool GLPInsideViewGesture::beganInDeadZone() const {
+  if (glidepad::deadZone <= 0) return false;
+  auto holder = view();
+  if (!holder) return false;
+  double x = locationInView(holder).x;
+  return glidepad::inDeadZone(x, holder->bounds().size.width, initialLocationOnScreen().y,
+                              UIScreen::mainScreen()->bounds().size.height, glidepad::deadZone);
 }

@@ -11,7 +11,8 @@ class GLPInsideViewGesture : public GLPPanGestureRecognizer {
  public:
   static Class objcClass();
 
-  // Seeds both positions from `scale` × `gestureSpeed`, whatever the touch did to the state.
+  // Seeds both positions from `scale` × `gestureSpeed`, whatever the touch did to the state. A
+  // first touch in the dead zone (`deadZone` points from the edges) fails the recognizer.
   void touchesBegan(const Ref<NSSet>& touches, const Ref<UIEvent>& event) override;
   // Unlike its base, puts `scale` back to 1.0 and lets touches through to the view again.
   void reset() override;
@@ -54,6 +55,7 @@ class GLPInsideViewGesture : public GLPPanGestureRecognizer {
   void setIsCurrentlySelecting(BOOL selecting) { isCurrentlySelecting_ = selecting; }
 
  private:
+  bool beganInDeadZone() const;
   BOOL isStarted_ = NO;
   BOOL isStartedFromTop_ = NO;
   uint64_t currentPoint_ = 0;

@@ -1,11 +1,13 @@
 #include "gestures/SwipeGrafts.h"
 
 #include "UIKit/UIScreen.h"
+#include "gestures/BrightnessRecord.h"
 #include "gestures/GLPInsideViewGesture.h"
 #include "gestures/Rounding.h"
 #include "gestures/VolumeStepper.h"
 #include "setup/FeedbackHooks.h"
 #include "setup/HostInterface.h"
+#include "setup/ResponderChain.h"
 #include "setup/SavedImplementations.h"
 #include "setup/Settings.h"
 
@@ -47,6 +49,13 @@ void chooseSwipeKind(GLPInsideViewGesture& gesture, const id& playerView) {
   }
 }
 
+// The overlay controller of the player whose view this is, found among the view's subviews; the
+// one loaded last where the view holds none.
+id overlayControllerOf(const id& playerView) {
+  if (id found = viewControllerUnder(playerView, host::kOverlayViewControllerClass)) return found;
+  return lastOverlayController;
+}
+
 void reportStep(const id& playerView, const SwipeStep& step) {
   if (feedbackHooks.swipeStepped) feedbackHooks.swipeStepped(playerView, step);
 }
@@ -57,25 +66,34 @@ void stepBrightness(const id& playerView, int direction) {
   // No bound here: the screen keeps its brightness within its own range.
   double next = toSinglePrecision(brightness + direction * kBrightnessStep);
   objc_msgSend(screen, selector<"setBrightness:">(), next);
-  if (!feedbackHooks.swipeStepped) return;
   double now = objc_msgSend<double>(screen, selector<"brightness">());
+  recordBrightnessStep(playerView, brightness, now);
+  if (!feedbackHooks.swipeStepped) return;
   reportStep(playerView, {SwipeControl::Brightness, direction, now, now != brightness});
 }
 
 void seek(const id& playerView, int direction) {
-  if (lastOverlayController) {
+  if (id overlayController = overlayControllerOf(playerView)) {
     if (direction < 0) {
-      host::didPressSeekBackwardAccessibility(lastOverlayController);
+      host::didPressSeekBackwardAccessibility(overlayController);
     } else {
-      host::didPressSeekForwardAccessibility(lastOverlayController);
+      host::didPressSeekForwardAccessibility(overlayController);
     }
   }
   reportStep(playerView, {SwipeControl::Seek, direction});
 }
 
+// The speed factor of the swipe under way, read afresh at every change event.
+int speedOfSwipe() {
+  if (isVolumeSwipe) return volumeSpeed;
+  if (isBrightnessSwipe) return brightnessSpeed;
+  if (isSeekSwipe) return seekSpeed;
+  return speed;
+}
+
 // At most one step per change event, in the direction the step position moved.
 void stepSwipe(GLPInsideViewGesture& gesture, const id& playerView) {
-  uint64_t position = toStepPosition(gesture.scale() * static_cast<double>(speed));
+  uint64_t position = toStepPosition(gesture.scale() * static_cast<double>(speedOfSwipe()));
   if (!gesture.isStarted()) {
     gesture.started();
     // The touch-down seed was taken at ten times this scale; the swipe's first position is the
@@ -128,7 +146,14 @@ id playerViewInitWithFrame(const id& self, SEL _cmd, CGRect frame) {
     gesture->setActivateAfter(static_cast<double>(activateAfter));
     objc_msgSend(self, selector<"addGestureRecognizer:">(), gesture);
   }
+  attachBrightnessRecord(self);
   return saved::playerViewInitWithFrame(self, _cmd, frame);
+}
+
+void playerViewDidMoveToWindow(const id& self, SEL _cmd) {
+  saved::playerViewDidMoveToWindow(self, _cmd);
+  auto view = objc_cast<UIView>(self);
+  if (view && !view->window()) endBrightnessStay(self, restoreBrightness);
 }
 
 void playerViewGLPGesture(const id& self, SEL, id recognizer) {
@@ -141,7 +166,10 @@ void playerViewGLPGesture(const id& self, SEL, id recognizer) {
       if (feedbackHooks.swipeEnded) feedbackHooks.swipeEnded(self);
       break;
     case UIGestureRecognizerStateBegan:
-      chooseSwipeKind(*gesture, self);
+      // Held back outside fullscreen, a swipe is tracked as one of an area that does nothing.
+      if (!fullscreenOnly || host::isFullscreen(overlayControllerOf(self))) {
+        chooseSwipeKind(*gesture, self);
+      }
       if (feedbackHooks.swipeBegan) feedbackHooks.swipeBegan(self);
       break;
     case UIGestureRecognizerStateChanged:

@@ -11,13 +11,15 @@ bool overlayControllerIsFullscreen(const id& self, SEL _cmd);
 void overlayControllerViewDidLoad(const id& self, SEL _cmd);
 id playerViewInitWithFrame(const id& self, SEL _cmd, CGRect frame);
 void playerViewGLPGesture(const id& self, SEL _cmd, id recognizer);
+void playerViewDidMoveToWindow(const id& self, SEL _cmd);
 
 // The kind of the swipe under way, one set for the whole process: every player view's recognizer
 // reads and writes the same flags. A swipe's begin sets at most one; any swipe's end clears all.
 extern bool isVolumeSwipe;
 extern bool isBrightnessSwipe;
 extern bool isSeekSwipe;
-// The overlay controller whose view loaded last: the target of seek steps.
+// The overlay controller whose view loaded last: the target of seek steps made on a player view
+// that holds no overlay controller's view.
 extern id lastOverlayController;
 
 }  // namespace glidepad

@@ -15,6 +15,10 @@ inline constexpr const char* kOverlayViewControllerClass =
 inline constexpr const char* kPlayerViewControllerClass = "YTPlayerViewController";
 inline constexpr const char* kControlsOverlayViewClass = "YTMainAppControlsOverlayView";
 
+// YTMainAppVideoPlayerOverlayViewController: whether the player fills the screen (NO for nil).
+inline bool isFullscreen(const id& overlayController) {
+  return objc_msgSend<bool>(overlayController, selector<"isFullscreen">());
+}
 // YTMainAppVideoPlayerOverlayViewController: one host-defined seek step; the sender is nil.
 inline void didPressSeekBackwardAccessibility(const id& overlayController) {
   objc_msgSend(overlayController, selector<"didPressSeekBackwardAccessibility:">(), id());

@@ -104,6 +104,8 @@ void installGrafts(const GraftClasses& classes) {
       {classes.playerView, Replace,
        "initWithFrame:", &replace<&playerViewInitWithFrame, &saved::playerViewInitWithFrame>},
       {classes.playerView, AddMethod, "GLPGesture:", &add<&playerViewGLPGesture>, "v@:@"},
+      {classes.playerView, Replace, "didMoveToWindow",
+       &replace<&playerViewDidMoveToWindow, &saved::playerViewDidMoveToWindow>},
       // The rate stepper.
       {classes.playerController, Replace, "viewDidLoad",
        &replace<&playerControllerViewDidLoad, &saved::playerControllerViewDidLoad>},
@@ -122,7 +124,7 @@ void installGrafts(const GraftClasses& classes) {
       {classes.controlsOverlay, AddMethod, "updatePlaybackRate",
        &add<&controlsOverlayUpdatePlaybackRate>, "v@:"},
   };
-  constexpr size_t kSwipeRows = 4;
+  constexpr size_t kSwipeRows = 5;
 
   if (enabledSwitch) {
     installFeedback();

@@ -11,6 +11,7 @@ namespace glidepad::saved {
 extern TypedIMP<bool> overlayControllerIsFullscreen;
 extern TypedIMP<void> overlayControllerViewDidLoad;
 extern TypedIMP<id, CGRect> playerViewInitWithFrame;
+extern TypedIMP<void> playerViewDidMoveToWindow;
 extern TypedIMP<void> playerControllerViewDidLoad;
 extern TypedIMP<void, id, float> playerControllerDidSelectRate;
 extern TypedIMP<id, id> controlsOverlayInitWithDelegate;

@@ -46,6 +46,12 @@ int bottomArea = integerDefault(kBottomAreaRow);
 bool showPlaybackRate = booleanDefault(kShowPlaybackRateRow);
 bool showFeedback = booleanDefault(kShowFeedbackRow);
 bool haptics = booleanDefault(kHapticsRow);
+int deadZone = integerDefault(kDeadZoneRow);
+bool fullscreenOnly = booleanDefault(kFullscreenOnlyRow);
+int volumeSpeed = integerDefault(kVolumeSpeedRow);
+int brightnessSpeed = integerDefault(kBrightnessSpeedRow);
+int seekSpeed = integerDefault(kSeekSpeedRow);
+bool restoreBrightness = booleanDefault(kRestoreBrightnessRow);
 
 namespace {
 
@@ -64,9 +70,19 @@ constexpr std::array<Destination, kKeys.size()> destinations() {
   into[kShowPlaybackRateRow].boolean = &showPlaybackRate;
   into[kShowFeedbackRow].boolean = &showFeedback;
   into[kHapticsRow].boolean = &haptics;
+  into[kDeadZoneRow].integer = &deadZone;
+  into[kFullscreenOnlyRow].boolean = &fullscreenOnly;
+  into[kVolumeSpeedRow].integer = &volumeSpeed;
+  into[kBrightnessSpeedRow].integer = &brightnessSpeed;
+  into[kSeekSpeedRow].integer = &seekSpeed;
+  into[kRestoreBrightnessRow].boolean = &restoreBrightness;
   for (size_t row = 0; row < kKeys.size(); ++row) {
     bool boolean = kKeys[row].kind == Kind::Boolean;
     if (boolean ? !into[row].boolean : !into[row].integer) throw "a row without its value";
+    if (const char* other = kKeys[row].fallbackKey) {
+      auto read = indexOf(other);
+      if (!read || *read >= row || !into[*read].integer) throw "a fallback key not read before";
+    }
   }
   return into;
 }
@@ -83,7 +99,9 @@ void loadSettings() {
     if (into.boolean) {
       *into.boolean = boolSetting(settings, key.name, key.fallback != 0);
     } else {
-      *into.integer = intSetting(settings, key.name, static_cast<int>(key.fallback));
+      int fallback = key.fallbackKey ? *kDestinations[*indexOf(key.fallbackKey)].integer
+                                     : static_cast<int>(key.fallback);
+      *into.integer = intSetting(settings, key.name, fallback);
     }
   }
 }

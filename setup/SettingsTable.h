@@ -24,7 +24,7 @@ enum class Kind { Boolean, Integer, Decimal };
 inline constexpr std::array<const char*, 4> kAreaActions{"Nothing", "Volume", "Brightness", "Seek"};
 
 // When a changed value is seen by the running library.
-enum class TakesEffect { NextLaunch, NextSwipe, NextMove, NewPlayers };
+enum class TakesEffect { NextLaunch, NextSwipe, NextMove, NewPlayers, NextTouch, PlayerLeaves };
 
 struct Key {
   const char* name;  // the key in the file
@@ -51,6 +51,17 @@ inline constexpr std::array kKeys{
     Key{"showFeedback", Kind::Boolean, 1, nullptr, TakesEffect::NextSwipe,
         "Show what a swipe changes", 0, 1},
     Key{"haptics", Kind::Boolean, 0, nullptr, TakesEffect::NextMove, "Haptic tick per step", 0, 1},
+    Key{"deadZone", Kind::Integer, 0, nullptr, TakesEffect::NextTouch,
+        "Edge band where no swipe starts (points)", 0, 100},
+    Key{"fullscreenOnly", Kind::Boolean, 0, nullptr, TakesEffect::NextSwipe,
+        "Swipes only in fullscreen", 0, 1},
+    Key{"volumeSpeed", Kind::Integer, 0, "speed", TakesEffect::NextMove, "Volume swipe speed", 1,
+        2000},
+    Key{"brightnessSpeed", Kind::Integer, 0, "speed", TakesEffect::NextMove,
+        "Brightness swipe speed", 1, 2000},
+    Key{"seekSpeed", Kind::Integer, 0, "speed", TakesEffect::NextMove, "Seek swipe speed", 1, 2000},
+    Key{"restoreBrightness", Kind::Boolean, 0, nullptr, TakesEffect::PlayerLeaves,
+        "Brightness back when a player closes", 0, 1},
 };
 
 // The rows by number, for code that stores or shows one particular key.
@@ -63,10 +74,13 @@ enum Row : size_t {
   kShowPlaybackRateRow,
   kShowFeedbackRow,
   kHapticsRow,
+  kDeadZoneRow,
+  kFullscreenOnlyRow,
+  kVolumeSpeedRow,
+  kBrightnessSpeedRow,
+  kSeekSpeedRow,
+  kRestoreBrightnessRow,
 };
-
-constexpr bool booleanDefault(Row row) { return kKeys[row].fallback != 0; }
-constexpr int integerDefault(Row row) { return static_cast<int>(kKeys[row].fallback); }
 
 // The row of a key, or nothing for a key the library does not read.
 constexpr std::optional<size_t> indexOf(std::string_view name) {
@@ -74,6 +88,14 @@ constexpr std::optional<size_t> indexOf(std::string_view name) {
     if (kKeys[i].name == name) return i;
   }
   return std::nullopt;
+}
+
+constexpr bool booleanDefault(Row row) { return kKeys[row].fallback != 0; }
+// A row with a fallback key defaults to that key's default.
+constexpr int integerDefault(Row row) {
+  if (const char* other = kKeys[row].fallbackKey)
+    return integerDefault(Row(indexOf(other).value()));
+  return static_cast<int>(kKeys[row].fallback);
 }
 
 }  // namespace glidepad::settings

@@ -536,6 +536,11 @@ void Engine::check(const Command& c) {
              std::to_string(o.seeksBackward) + " " + std::to_string(o.seeksForward));
       }
       break;
+    case Op::ExpectPosition:
+      if (!near(o.seekPosition, c.seconds)) {
+        fail(c, "position " + number(c.seconds), number(o.seekPosition));
+      }
+      break;
     case Op::ExpectControls:
       if (o.controlsShown != c.shown) {
         fail(c, std::string("controls ") + (c.shown ? "shown" : "hidden"),
@@ -601,6 +606,7 @@ void Engine::run(const Command& c) {
     case Op::Controls:
     case Op::ControlsAlpha:
     case Op::HostRate:
+    case Op::Fullscreen:
       return runAppCommand(c);
     case Op::Down:
     case Op::Move:
@@ -670,6 +676,11 @@ void Engine::runAppCommand(const Command& c) {
     case Op::ControlsAlpha:
       app_->setControlsAlpha(*current().player, c.alpha);
       logLine("player " + std::to_string(roster_.current()) + " controls alpha " + number(c.alpha));
+      break;
+    case Op::Fullscreen:
+      current().player->overlayController->setFullscreen(c.fullscreen);
+      logLine("player " + std::to_string(roster_.current()) + " fullscreen " +
+              (c.fullscreen ? "on" : "off"));
       break;
     default:
       app_->selectRate(*current().player, static_cast<float>(c.rate));

@@ -48,6 +48,7 @@ enum class Op {
   Controls,
   ControlsAlpha,
   HostRate,
+  Fullscreen,
   Down,
   Move,
   Up,
@@ -60,6 +61,7 @@ enum class Op {
   ExpectRate,
   ExpectLabel,
   ExpectSeeks,
+  ExpectPosition,
   ExpectControls,
   ExpectStepper,
   ExpectStepperAlpha,
@@ -86,6 +88,7 @@ struct Command {
   bool bare = false;              // launch
   int64_t player = 0;             // player; close (0: the current player)
   bool shown = false;             // controls, expect controls, expect stepper
+  bool fullscreen = false;        // fullscreen
   std::vector<Point> points;      // down, move; swipe: from, to
   int64_t taps = 1;               // down: the tap count of its touches
   int64_t steps = 20;             // swipe: its moves
@@ -94,6 +97,7 @@ struct Command {
   bool noStepper = false;         // expect label none
   int64_t seeksBackward = 0;      // expect seeks
   int64_t seeksForward = 0;       //
+  double seconds = 0;             // expect position
   std::string hudText;            // expect hud
   bool noHud = false;             // expect hud none
   int64_t hapticTicks = 0;        // expect haptics

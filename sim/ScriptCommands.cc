@@ -166,6 +166,14 @@ void parseHostRate(const Line& line, Command& c) {
   c.rate = line.parser.rate(line.args[0]);
 }
 
+void parseFullscreen(const Line& line, Command& c) {
+  line.needPlayer();
+  const std::string& word = line.args[0].text;
+  if (word != "on" && word != "off") line.failUsage();
+  c.op = Op::Fullscreen;
+  c.fullscreen = word == "on";
+}
+
 void parseTouches(const Line& line, Command& c) {
   line.needPlayer();
   c.op = line.word == "down" ? Op::Down : Op::Move;
@@ -236,6 +244,7 @@ constexpr CommandSyntax kCommands[] = {
     {"close", 0, 1, "`close` or `close N`", parseClose},
     {"controls", 1, 2, "`controls shown`, `controls hidden` or `controls alpha A`", parseControls},
     {"host-rate", 1, 1, "`host-rate R`", parseHostRate},
+    {"fullscreen", 1, 1, "`fullscreen on` or `fullscreen off`", parseFullscreen},
     {"down", 0, kAny, "`down X,Y … [taps N]`", parseTouches},
     {"move", 0, kAny, "`move X,Y …`", parseTouches},
     {"up", 0, 0, "`up` alone", parseLift},
@@ -293,6 +302,13 @@ void parseExpectSeeks(const Line& line, const std::vector<Token>& rest, Command&
   c.seeksForward = line.parser.integer(rest[1], "a count of forward seeks", 0, INT64_MAX);
 }
 
+void parseExpectPosition(const Line& line, const std::vector<Token>& rest, Command& c) {
+  if (rest.size() != 1) line.fail("expected `expect position S`");
+  line.needPlayer();
+  c.op = Op::ExpectPosition;
+  c.seconds = line.parser.number(rest[0], "a position in seconds");
+}
+
 void parseExpectShown(const Line& line, const std::vector<Token>& rest, Command& c) {
   const std::string& what = line.args[0].text;
   line.needPlayer();
@@ -333,6 +349,8 @@ void parseExpect(const Line& line, Command& c) {
     parseExpectLabel(line, rest, c);
   } else if (what == "seeks") {
     parseExpectSeeks(line, rest, c);
+  } else if (what == "position") {
+    parseExpectPosition(line, rest, c);
   } else if (what == "controls" || what == "stepper") {
     parseExpectShown(line, rest, c);
   } else if (what == "hud") {
@@ -341,8 +359,8 @@ void parseExpect(const Line& line, Command& c) {
     parseExpectHaptics(line, rest, c);
   } else {
     line.fail(
-        "expected volume, brightness, rate, label, seeks, controls, stepper, hud or haptics "
-        "after `expect`, got \"" +
+        "expected volume, brightness, rate, label, seeks, position, controls, stepper, hud or "
+        "haptics after `expect`, got \"" +
         what + "\"");
   }
 }

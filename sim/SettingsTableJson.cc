@@ -34,6 +34,10 @@ const char* whenName(TakesEffect when) {
       return "nextMove";
     case TakesEffect::NewPlayers:
       return "newPlayers";
+    case TakesEffect::NextTouch:
+      return "nextTouch";
+    case TakesEffect::PlayerLeaves:
+      return "playerLeaves";
   }
   return "";
 }

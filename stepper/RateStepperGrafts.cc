@@ -9,6 +9,7 @@
 #include "objc/runtime.h"
 #include "setup/FeedbackHooks.h"
 #include "setup/HostInterface.h"
+#include "setup/ResponderChain.h"
 #include "setup/SavedImplementations.h"
 #include "stepper/RateChoice.h"
 #include "stepper/ZEBStepper.h"
@@ -19,9 +20,17 @@ namespace {
 
 const char kStepperKey = 0;
 
-// The player controller whose view loaded last: the source of the current rate and the target
-// of every step, whichever player an overlay belongs to. Never cleared.
+// The player controller whose view loaded last: the source of the rate and the target of the
+// steps of a view that finds no player controller of its own. Never cleared.
 id lastPlayerController;
+
+// The player controller of the player a view of the controls belongs to, up the responder chain
+// (the controls overlay's next responder is its overlay controller, whose next is the player
+// view, whose next is the player controller).
+id playerControllerOf(const id& view) {
+  if (id found = responderOfClassUp(view, host::kPlayerViewControllerClass)) return found;
+  return lastPlayerController;
+}
 
 const Ref<NSString>& updatePlaybackRateName() {
   static const auto* name = new Ref<NSString>(NSStr(kUpdatePlaybackRateNotification));
@@ -72,7 +81,7 @@ void followPlayPauseButton(const Ref<UIView>& stepper, const id& overlay) {
 
 void stepPlaybackRate(const Ref<ZEBStepper>& stepper, StepDirection direction) {
   // Held for the whole step: the selection re-enters the system before the label is written.
-  id player = lastPlayerController;
+  id player = playerControllerOf(stepper);
   float rate = currentRate(player);
   HostRateOptions options = rateOptions(player);
   auto target = stepTarget(rate, options, direction);
@@ -151,7 +160,7 @@ void controlsOverlayLayoutSubviews(const id& self, SEL _cmd) {
 }
 
 void controlsOverlayUpdatePlaybackRate(const id& self, SEL) {
-  id player = lastPlayerController;
+  id player = playerControllerOf(self);
   float rate = currentRate(player);
   auto title = labelForRate(rate, rateOptions(player));
   if (title) showTitle(stepperOf(self), *title);

@@ -1,5 +1,6 @@
 // The rate stepper's grafts on the host: every controls overlay gets a `ZEBStepper` that steps the
-// playback rate along the host's rate options, relabelled after every rate selection.
+// playback rate along its player's rate options, relabelled from its player after every rate
+// selection.
 #pragma once
 
 #include "objc/objc.h"
@@ -20,8 +21,9 @@ void controlsOverlayLayoutSubviews(const id& self, SEL _cmd);
 void controlsOverlayUpdatePlaybackRate(const id& self, SEL _cmd);
 
 // The overlay steppers' "+" and "-" callbacks: one stateless pair shared by every overlay. Each
-// selects the neighbouring rate option through the last loaded player controller and shows its
-// title on the tapped stepper; the stepper's value is not used.
+// selects the neighbouring rate option through the player controller of the stepper's own player
+// (the last loaded one where the stepper finds none) and shows its title on the tapped stepper;
+// the stepper's value is not used.
 void stepPlaybackRateUp(const Ref<ZEBStepper>& stepper, float value);
 void stepPlaybackRateDown(const Ref<ZEBStepper>& stepper, float value);
 

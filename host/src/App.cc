@@ -39,7 +39,10 @@ std::unique_ptr<Player> App::openPlayer(CGSize size, const std::vector<RateOptio
     button->setAlpha(1);
     player->playerView->addSubview(player->controlsOverlay);
     player->playerView->setControlsOverlay(player->controlsOverlay);
+    player->overlayController->setView(player->controlsOverlay);
   }
+  // Each controller owns its view, which finds it up the responder chain.
+  player->playerController->setView(player->playerView);
   return player;
 }
 

@@ -12,7 +12,7 @@ uint64_t forwardSeeks = 0;
 Class YTMainAppVideoPlayerOverlayViewController::objcClass() {
   using C = YTMainAppVideoPlayerOverlayViewController;
   static Class cls = objc_registerClass("YTMainAppVideoPlayerOverlayViewController",
-                                        NSObject::objcClass(), [](Class c) {
+                                        UIViewController::objcClass(), [](Class c) {
                                           objc_exposeMethod<&C::viewDidLoad>(c, "viewDidLoad");
                                           objc_exposeMethod<&C::isFullscreen>(c, "isFullscreen");
                                           objc_exposeMethod<&C::didPressSeekBackwardAccessibility>(
@@ -21,12 +21,6 @@ Class YTMainAppVideoPlayerOverlayViewController::objcClass() {
                                               c, "didPressSeekForwardAccessibility:");
                                         });
   return cls;
-}
-
-void YTMainAppVideoPlayerOverlayViewController::loadViewIfNeeded() {
-  if (viewLoaded_) return;
-  viewLoaded_ = YES;
-  objc_msgSend(self(), selector<"viewDidLoad">());
 }
 
 void YTMainAppVideoPlayerOverlayViewController::viewDidLoad() {}

@@ -4,7 +4,7 @@ namespace host {
 
 Class YTPlayerViewController::objcClass() {
   static Class cls =
-      objc_registerClass("YTPlayerViewController", NSObject::objcClass(), [](Class c) {
+      objc_registerClass("YTPlayerViewController", UIViewController::objcClass(), [](Class c) {
         objc_exposeMethod<&YTPlayerViewController::viewDidLoad>(c, "viewDidLoad");
         objc_exposeMethod<&YTPlayerViewController::varispeedController>(c, "varispeedController");
         objc_exposeMethod<&YTPlayerViewController::currentPlaybackRateForVarispeedSwitchController>(
@@ -20,12 +20,6 @@ Ref<YTPlayerViewController> YTPlayerViewController::playerWithRateOptions(
   auto player = alloc_init<YTPlayerViewController>();
   player->varispeed_ = YTVarispeedSwitchController::controllerWithOptions(options);
   return player;
-}
-
-void YTPlayerViewController::loadViewIfNeeded() {
-  if (viewLoaded_) return;
-  viewLoaded_ = YES;
-  objc_msgSend(self(), selector<"viewDidLoad">());
 }
 
 float YTPlayerViewController::currentPlaybackRateForVarispeedSwitchController(const id&) {

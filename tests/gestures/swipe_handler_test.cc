@@ -96,18 +96,20 @@ TEST_F(SwipeHandler, BrightnessStepsRoundToSinglePrecisionAndPassOnUnbounded) {
   EXPECT_EQ(UIScreen::mainScreen()->brightness(), 0.0);  // the screen's own clamp
 }
 
-TEST_F(SwipeHandler, SeeksGoToTheLastOverlayControllerOnceThereIsOne) {
+TEST_F(SwipeHandler, SeeksGoToTheSwipedPlayersOverlayControllerElseTheLastLoaded) {
+  auto& own = *players.current();
+  auto later = alloc_init<Overlay>();
+  later->loadViewIfNeeded();
+  swipe({100, 150}, +1, 3);
+  EXPECT_EQ(own.overlayController->playbackPosition(), 30.0) << "the swiped player's own";
+  EXPECT_EQ(later->playbackPosition(), 0.0);
+  // A player view that holds no overlay controller's view seeks the one loaded last.
+  own.overlayController->setView(nullptr);
+  swipe({100, 150}, +1, 3);
+  EXPECT_EQ(later->playbackPosition(), 30.0);
   glidepad::lastOverlayController = nullptr;
   swipe({100, 150}, +1, 3);
-  EXPECT_EQ(Overlay::forwardSeekCount(), forwardSeeks);
-  auto first = alloc_init<Overlay>();
-  auto second = alloc_init<Overlay>();
-  first->loadViewIfNeeded();
-  second->loadViewIfNeeded();
-  swipe({100, 150}, +1, 3);
-  EXPECT_EQ(Overlay::forwardSeekCount(), forwardSeeks + 3);
-  EXPECT_EQ(second->playbackPosition(), 30.0);
-  EXPECT_EQ(first->playbackPosition(), 0.0);
+  EXPECT_EQ(Overlay::forwardSeekCount(), forwardSeeks + 6) << "nothing to seek";
 }
 
 TEST_F(SwipeHandler, AllPlayerViewsShareOneSwipeKindThatACancelClears) {

@@ -13,23 +13,29 @@
 namespace {
 
 // The values in the order of kKeys; the booleans as 0 or 1.
-using Values = std::array<int, 8>;
-constexpr const char* kKeys[] = {"enabledSwitch", "speed",      "activateAfter",
-                                 "topArea",       "bottomArea", "showPlaybackRate",
-                                 "showFeedback",  "haptics"};
-constexpr bool kBoolean[] = {true, false, false, false, false, true, true, true};
-constexpr Values kDefaults{1, 250, 70, 1, 3, 1, 1, 0};
+using Values = std::array<int, 14>;
+constexpr const char* kKeys[] = {
+    "enabledSwitch",    "speed",           "activateAfter", "topArea",          "bottomArea",
+    "showPlaybackRate", "showFeedback",    "haptics",       "deadZone",         "fullscreenOnly",
+    "volumeSpeed",      "brightnessSpeed", "seekSpeed",     "restoreBrightness"};
+constexpr bool kBoolean[] = {true, false, false, false, false, true,  true,
+                             true, false, true,  false, false, false, true};
+constexpr Values kDefaults{1, 250, 70, 1, 3, 1, 1, 0, 0, 0, 250, 250, 250, 0};
+// The rows whose absence gives the value of `speed` (row 1).
+constexpr size_t kSpeedFallbacks[] = {10, 11, 12};
 
 // Loads after filling every value with something no load gives, so that each value the load
 // leaves alone shows.
 Values load() {
-  glidepad::enabledSwitch = glidepad::showPlaybackRate = glidepad::showFeedback = false;
-  glidepad::haptics = true;
-  glidepad::speed = glidepad::activateAfter = glidepad::topArea = glidepad::bottomArea = -999;
-  glidepad::loadSettings();
-  return {glidepad::enabledSwitch, glidepad::speed,      glidepad::activateAfter,
-          glidepad::topArea,       glidepad::bottomArea, glidepad::showPlaybackRate,
-          glidepad::showFeedback,  glidepad::haptics};
+  using namespace glidepad;
+  enabledSwitch = showPlaybackRate = showFeedback = false;
+  haptics = fullscreenOnly = restoreBrightness = true;
+  speed = activateAfter = topArea = bottomArea = deadZone = -999;
+  volumeSpeed = brightnessSpeed = seekSpeed = -999;
+  loadSettings();
+  return {enabledSwitch,    speed,           activateAfter, topArea,          bottomArea,
+          showPlaybackRate, showFeedback,    haptics,       deadZone,         fullscreenOnly,
+          volumeSpeed,      brightnessSpeed, seekSpeed,     restoreBrightness};
 }
 
 }  // namespace
@@ -68,6 +74,9 @@ TEST(Settings, EveryKeyTakesEachKindOfValueOrItsDefault) {
         test::writeSettings(root, format, {{kKeys[key], kind.make()}});
         Values expected = kDefaults;
         expected[key] = (kBoolean[key] ? kind.boolValue : kind.intValue).value_or(kDefaults[key]);
+        for (size_t row : kSpeedFallbacks) {
+          if (row != key) expected[row] = expected[1];
+        }
         EXPECT_EQ(load(), expected);
       }
     }

@@ -9,9 +9,13 @@ namespace support {
 
 // The process-wide values, in the order of the table's rows.
 inline constexpr std::tuple kSettingsValues{
-    &glidepad::enabledSwitch, &glidepad::speed,      &glidepad::activateAfter,
-    &glidepad::topArea,       &glidepad::bottomArea, &glidepad::showPlaybackRate,
+    &glidepad::enabledSwitch, &glidepad::speed,
+    &glidepad::activateAfter, &glidepad::topArea,
+    &glidepad::bottomArea,    &glidepad::showPlaybackRate,
     &glidepad::showFeedback,  &glidepad::haptics,
+    &glidepad::deadZone,      &glidepad::fullscreenOnly,
+    &glidepad::volumeSpeed,   &glidepad::brightnessSpeed,
+    &glidepad::seekSpeed,     &glidepad::restoreBrightness,
 };
 static_assert(std::tuple_size_v<decltype(kSettingsValues)> == glidepad::settings::kKeys.size(),
               "a value for every row of the table");

@@ -2,21 +2,18 @@
 // seeks the playing video in steps of ten seconds.
 #pragma once
 
-#include "objc/NSObject.h"
+#include "UIKit/UIViewController.h"
 
 namespace host {
 
-class YTMainAppVideoPlayerOverlayViewController : public NSObject {
+class YTMainAppVideoPlayerOverlayViewController : public UIViewController {
  public:
   static Class objcClass();
 
   static constexpr double kSeekStepSeconds = 10.0;
 
-  // Sends viewDidLoad through the runtime the first time, as a view controller whose view is
-  // asked for loads it, so that an injected replacement takes part.
-  void loadViewIfNeeded();
-  BOOL isViewLoaded() const { return viewLoaded_; }
-  virtual void viewDidLoad();
+  // Its view, once loaded, is a plain view until the app gives it the controls overlay.
+  void viewDidLoad() override;
 
   BOOL isFullscreen() const { return fullscreen_; }
   void setFullscreen(BOOL fullscreen) { fullscreen_ = fullscreen; }
@@ -34,7 +31,6 @@ class YTMainAppVideoPlayerOverlayViewController : public NSObject {
   static uint64_t forwardSeekCount();
 
  private:
-  BOOL viewLoaded_ = NO;
   BOOL fullscreen_ = NO;
   double position_ = 0;
 };

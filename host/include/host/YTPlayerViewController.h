@@ -5,12 +5,12 @@
 #include <functional>
 #include <vector>
 
+#include "UIKit/UIViewController.h"
 #include "host/YTVarispeedSwitchController.h"
-#include "objc/NSObject.h"
 
 namespace host {
 
-class YTPlayerViewController : public NSObject {
+class YTPlayerViewController : public UIViewController {
  public:
   static Class objcClass();
 
@@ -18,12 +18,8 @@ class YTPlayerViewController : public NSObject {
   static Ref<YTPlayerViewController> playerWithRateOptions(
       const std::vector<RateOption>& options = defaultRateOptions());
 
-  // Loads the player's view: the first call sends `viewDidLoad` through the runtime, as UIKit
-  // does, so that replacements of it run; later calls do nothing.
-  void loadViewIfNeeded();
-  BOOL isViewLoaded() const { return viewLoaded_; }
-
-  virtual void viewDidLoad() {}
+  // Its view, once loaded, is a plain view until the app gives it the player view.
+  void viewDidLoad() override {}
   virtual id varispeedController() { return varispeed_; }
   // The rate in force, bit for bit the rate that was last selected.
   virtual float currentPlaybackRateForVarispeedSwitchController(const id& controller);
@@ -44,7 +40,6 @@ class YTPlayerViewController : public NSObject {
  private:
   Ref<YTVarispeedSwitchController> varispeed_;
   float rate_ = 1;
-  BOOL viewLoaded_ = NO;
   RateSelectionObserver observer_;
 };
 

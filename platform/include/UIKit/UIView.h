@@ -15,6 +15,7 @@ class UIEvent;
 class UIGestureRecognizer;
 class NSLayoutConstraint;
 class UIWindow;
+class UIViewController;
 
 // Touch callbacks. A responder that does not handle a touch passes it on to the next responder,
 // for a view its superview.
@@ -50,7 +51,13 @@ class UIView : public UIResponder {
   void addSubview(const Ref<UIView>& view);
   void removeFromSuperview();
   Ref<UIWindow> window() const;
-  Ref<UIResponder> nextResponder() const override { return superview(); }
+  // The view controller whose view this is, else the superview, as on the device.
+  Ref<UIResponder> nextResponder() const override;
+  // Sent through the runtime to a view and each of its subviews after the window it is in (or
+  // none) has changed, so that a replacement takes part; does nothing itself.
+  virtual void didMoveToWindow() {}
+  // For UIViewController only: the controller whose view this is; not retained.
+  void setViewController_(const Ref<UIViewController>& controller);
 
   BOOL isHidden() const { return hidden_; }
   void setHidden(BOOL hidden) { hidden_ = hidden; }
@@ -104,8 +111,10 @@ class UIView : public UIResponder {
   CGRect bounds_ = CGRectZero;
   void detachFromSuperview();
   void gesturesLeftWindow();
+  void movedToWindow();
 
   WeakRef<UIView> superview_;
+  WeakRef<UIViewController> viewController_;
   std::vector<Ref<UIView>> subviews_;
   BOOL hidden_ = NO;
   double alpha_ = 1.0;

@@ -4,6 +4,7 @@
 
 #include "UIKit/NSLayoutConstraint.h"
 #include "UIKit/UIGestureRecognizer.h"
+#include "UIKit/UIViewController.h"
 #include "UIKit/UIWindow.h"
 
 Class UIResponder::objcClass() {
@@ -37,6 +38,7 @@ Class UIView::objcClass() {
     objc_exposeMethod<&UIView::addGestureRecognizer>(c, "addGestureRecognizer:");
     objc_exposeMethod<&UIView::setNeedsLayout>(c, "setNeedsLayout");
     objc_exposeMethod<&UIView::layoutIfNeeded>(c, "layoutIfNeeded");
+    objc_exposeMethod<&UIView::didMoveToWindow>(c, "didMoveToWindow");
   });
   return cls;
 }
@@ -69,7 +71,9 @@ void UIView::addSubview(const Ref<UIView>& view) {
   view->superview_ = selfAs<UIView>();
   subviews_.push_back(view);
   setNeedsLayout();
-  if (windowBefore && view->window() != windowBefore) view->gesturesLeftWindow();
+  if (view->window() == windowBefore) return;
+  if (windowBefore) view->gesturesLeftWindow();
+  view->movedToWindow();
 }
 
 void UIView::removeFromSuperview() {
@@ -77,7 +81,24 @@ void UIView::removeFromSuperview() {
   auto keep = selfAs<UIView>();
   bool inWindow = window() != nullptr;
   detachFromSuperview();
-  if (inWindow) gesturesLeftWindow();
+  if (!inWindow) return;
+  gesturesLeftWindow();
+  movedToWindow();
+}
+
+void UIView::movedToWindow() {
+  objc_msgSend(self(), selector<"didMoveToWindow">());
+  auto subviews = subviews_;  // a replacement may change the tree
+  for (const auto& subview : subviews) subview->movedToWindow();
+}
+
+Ref<UIResponder> UIView::nextResponder() const {
+  if (auto controller = viewController_.lock()) return controller;
+  return superview();
+}
+
+void UIView::setViewController_(const Ref<UIViewController>& controller) {
+  viewController_ = controller;
 }
 
 void UIView::detachFromSuperview() {
