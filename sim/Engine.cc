@@ -499,6 +499,7 @@ Observed Engine::observe() const {
   o.stepperAlpha = stepper ? stepper->alpha() : 0;
   o.playerWidth = player.playerView->bounds().size.width;
   o.playerHeight = player.playerView->bounds().size.height;
+  o.fullscreen = player.overlayController->isFullscreen();
   auto hud = shownHudText(player.playerView);
   o.hudShown = hud.has_value();
   o.hudText = hud.value_or("");

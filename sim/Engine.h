@@ -45,7 +45,8 @@ struct Observed {
   double stepperAlpha = 0;
   double playerWidth = 0;  // of the current player's view, in points
   double playerHeight = 0;
-  bool hudShown = false;  // the library's feedback view over the current player
+  bool fullscreen = false;  // as the current player's overlay view controller reports
+  bool hudShown = false;    // the library's feedback view over the current player
   std::string hudText;
   uint64_t hapticTicks = 0;  // since launch
   uint64_t hapticLimits = 0;

@@ -192,6 +192,8 @@ std::string Playground::stateJson(const std::string& error) const {
   state["player"] = o.currentPlayer;
   state["playerWidth"] = o.playerWidth;
   state["playerHeight"] = o.playerHeight;
+  state["screenHeight"] = engine_.screenHeight();
+  state["fullscreen"] = o.fullscreen;
   state["volume"] = jsonLevel(o.volume);
   state["brightness"] = jsonLevel(o.brightness);
   state["seeksBackward"] = o.seeksBackward;

@@ -29,10 +29,52 @@ function show(s) {
   $("rate-value").textContent = s.player ? shown(s.rate, (v) => v + "x") : "no player";
   $("label-value").textContent = s.hasStepper ? s.label : "no stepper";
   $("time-value").textContent = shown(s.time, (v) => (v / 1000).toFixed(1) + " s");
+  $("fullscreen").setAttribute("aria-pressed", String(s.player !== 0 && s.fullscreen));
+  markDeadZones(s);
   showSettings(s.settings);
   const log = $("log");
   const text = s.log.join("\n");
   if (log.textContent !== text) { log.textContent = text; log.scrollTop = log.scrollHeight; }
+}
+
+// The bands where a touch starts no swipe, drawn over the player while deadZone is above 0: along
+// the player view's left and right edges, and the screen's top and bottom edges where the player
+// reaches them. The picture has a 10-point margin around the player.
+function markDeadZones(s) {
+  const svg = $("player").querySelector("svg");
+  if (!svg) return;
+  const row = settingRows.find((r) => r.name === "deadZone");
+  const band = row ? Number(settingValue(row, s.settings)) : 0;
+  const w = real(s.playerWidth), h = real(s.playerHeight), screen = real(s.screenHeight);
+  const key = [band, w, h, screen].join(",");
+  let marks = svg.querySelector("#dead-zones");
+  if (marks && marks.dataset.key === key) return;
+  if (marks) marks.remove();
+  if (!(band > 0) || !Number.isFinite(w + h + screen)) return;
+  marks = document.createElementNS("http://www.w3.org/2000/svg", "g");
+  marks.id = "dead-zones";
+  marks.dataset.key = key;
+  marks.setAttribute("pointer-events", "none");
+  const bandRect = (x, y, width, height) => {
+    if (width <= 0 || height <= 0) return;
+    const r = document.createElementNS("http://www.w3.org/2000/svg", "rect");
+    for (const [name, v] of Object.entries({ x: x + 10, y: y + 10, width, height })) {
+      r.setAttribute(name, v);
+    }
+    r.setAttribute("fill", "#e0a030");
+    r.setAttribute("fill-opacity", "0.5");
+    marks.append(r);
+  };
+  const b = Math.min(band, w / 2);
+  bandRect(0, 0, b, h);
+  bandRect(w - b, 0, b, h);
+  bandRect(b, 0, w - 2 * b, Math.min(band, h));
+  const bottom = Math.max(screen - band, band);
+  bandRect(b, bottom, w - 2 * b, h - bottom);
+  const title = document.createElementNS("http://www.w3.org/2000/svg", "title");
+  title.textContent = "Dead zones: touches that begin here start no swipe";
+  marks.append(title);
+  svg.append(marks);
 }
 
 // One request at a time, in order; moves queued behind a request are merged into the latest.
@@ -111,6 +153,9 @@ player.addEventListener("pointercancel", (event) => lift(event, "cancel"));
 
 $("open").addEventListener("click", () => send("open"));
 $("close").addEventListener("click", () => send("close"));
+$("fullscreen").addEventListener("click", () => {
+  if (state && state.player) send("fullscreen " + (state.fullscreen ? "off" : "on"));
+});
 
 let relaunching = false;
 $("relaunch").addEventListener("click", async () => {

@@ -14,7 +14,11 @@ function settingInput(row, areaActions) {
   }
   const input = document.createElement("input");
   input.type = row.kind === "boolean" ? "checkbox" : "number";
-  if (row.kind !== "boolean") input.step = row.kind === "integer" ? "1" : "any";
+  if (row.kind !== "boolean") {
+    input.step = row.kind === "integer" ? "1" : "any";
+    input.min = row.minimum;
+    input.max = row.maximum;
+  }
   return input;
 }
 

@@ -166,6 +166,43 @@ test("topArea 2 in the settings pane makes the next upper-half drag change the b
     }
   });
 
+test("the gesture options: each offered with its range, dead zones marked, fullscreen toggled",
+  async () => {
+    const p = await startPlayground();
+    try {
+      const table = await p.page.evaluate(async () => (await fetch("/settings-table")).json());
+      for (const row of table.keys) {
+        const input = p.page.locator("#set-" + row.name);
+        assert.equal(await input.count(), 1, row.name + " is offered");
+        if (row.kind === "integer" && !row.areaCode) {
+          assert.equal(await input.getAttribute("min"), String(row.minimum), row.name);
+          assert.equal(await input.getAttribute("max"), String(row.maximum), row.name);
+        }
+      }
+      assert.equal(await p.page.locator("#dead-zones").count(), 0, "no bands at deadZone 0");
+      await p.page.fill("#set-deadZone", "30");
+      await p.page.locator("#set-deadZone").press("Tab");
+      await p.page.waitForSelector("#dead-zones rect");
+      assert.equal(await p.page.locator("#dead-zones rect").count(), 3, "left, right and top");
+      await drag(p.page, [15, 170], [320, 170]);  // begins in the left band: the host's
+      await settle(p.page);
+      assert.match(await p.page.locator("#seeks-value").textContent(), /^0 back, 0 forward$/);
+      await p.page.screenshot({ path: join(artifacts, "playground-dead-zones.png") });
+      await p.page.fill("#set-deadZone", "0");
+      await p.page.locator("#set-deadZone").press("Tab");
+      await p.page.waitForFunction(() => !document.getElementById("dead-zones"));
+
+      const button = p.page.locator("#fullscreen");
+      assert.equal(await button.getAttribute("aria-pressed"), "false");
+      await button.click();
+      await p.page.waitForFunction(
+        () => document.getElementById("fullscreen").getAttribute("aria-pressed") === "true");
+      assert.match(await p.page.locator("#log").textContent(), /player 1 fullscreen on/);
+    } finally {
+      await p.stop();
+    }
+  });
+
 test("a drag shows the feedback view on the player, which hides on the wall clock", async () => {
   const p = await startPlayground();
   try {

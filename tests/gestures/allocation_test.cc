@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 #include "MediaPlayer/MPVolumeView.h"
 #include "TestSupport.h"
@@ -28,21 +29,30 @@ using Overlay = host::YTMainAppVideoPlayerOverlayViewController;
 
 uint64_t seekCount() { return Overlay::backwardSeekCount() + Overlay::forwardSeekCount(); }
 
-TEST(TouchPath, VolumeAndSeekingMovesAndTheirStepsAllocateNothing) {
+TEST(TouchPath, VolumeBrightnessAndSeekingMovesAndTheirStepsAllocateNothing) {
   support::SettingsScope settings;
   glidepad::showFeedback = false;  // a step's new text is the feedback view's, below
+  // The gesture options on, each with its own work per touch or per step.
+  glidepad::deadZone = 10;
+  glidepad::fullscreenOnly = true;
+  glidepad::restoreBrightness = true;
+  glidepad::volumeSpeed = 300;
+  glidepad::seekSpeed = 200;
   support::Players players;
-  players.open({375, 200});  // its overlay controller, the target of the seeks from now on
+  players.open({375, 200}).overlayController->setFullscreen(YES);
   UITouchDispatcher& touch = players.touches();
   MPVolumeSetSystemVolume_(0.5f);
 
-  for (double y : {50.0, 150.0}) {  // the volume, then seeking
+  // The volume, seeking, then the brightness.
+  for (auto [y, top] : {std::pair{50.0, 1}, {150.0, 1}, {50.0, 2}}) {
     SCOPED_TRACE(y);
+    glidepad::topArea = top;
     // Left then right, twice: the first makes what is made once (the volume view, the
     // selectors, the queue's room), the second is counted.
     for (bool counted : {false, true}) {
       float volume = MPVolumeSystemVolume_();
       uint64_t seeks = seekCount();
+      size_t brightnessSteps = testsupport::brightnessValuesSet.size();
       touch.touchDown({200, y});
       allocations = 0;
       counting = counted;
@@ -54,7 +64,9 @@ TEST(TouchPath, VolumeAndSeekingMovesAndTheirStepsAllocateNothing) {
       touch.touchesUp();
       EXPECT_EQ(allocations, 0u);
       // The moves did step, both ways.
-      if (y < 100) {
+      if (top == 2) {
+        EXPECT_GT(testsupport::brightnessValuesSet.size(), brightnessSteps + 10);
+      } else if (y < 100) {
         EXPECT_NE(MPVolumeSystemVolume_(), volume);
       } else {
         EXPECT_GT(seekCount(), seeks + 10);
