@@ -69,6 +69,7 @@ void GLPInsideViewGesture::reset() {
   movingPosition_.reset();
   isCurrentlySelecting_ = NO;
   isStartedFromTop_ = NO;
+  swipedOverlayController_.reset();
 }
 
 void GLPInsideViewGesture::started() {

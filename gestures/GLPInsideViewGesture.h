@@ -54,8 +54,14 @@ class GLPInsideViewGesture : public GLPPanGestureRecognizer {
   BOOL isCurrentlySelecting() const { return isCurrentlySelecting_; }
   void setIsCurrentlySelecting(BOOL selecting) { isCurrentlySelecting_ = selecting; }
 
+  // The overlay controller of the player whose view is swiped, found once as the swipe begins;
+  // none where that view holds none. Not retained.
+  id swipedOverlayController() const { return swipedOverlayController_.lock(); }
+  void setSwipedOverlayController(const id& controller) { swipedOverlayController_ = controller; }
+
  private:
   bool beganInDeadZone() const;
+  WeakRef<NSObject> swipedOverlayController_;
   BOOL isStarted_ = NO;
   BOOL isStartedFromTop_ = NO;
   uint64_t currentPoint_ = 0;

@@ -49,10 +49,10 @@ void chooseSwipeKind(GLPInsideViewGesture& gesture, const id& playerView) {
   }
 }
 
-// The overlay controller of the player whose view this is, found among the view's subviews; the
-// one loaded last where the view holds none.
-id overlayControllerOf(const id& playerView) {
-  if (id found = viewControllerUnder(playerView, host::kOverlayViewControllerClass)) return found;
+// The overlay controller of the swiped player, found as the swipe began; the one loaded last
+// where the player view holds none.
+id overlayControllerOf(const GLPInsideViewGesture& gesture) {
+  if (id found = gesture.swipedOverlayController()) return found;
   return lastOverlayController;
 }
 
@@ -72,8 +72,8 @@ void stepBrightness(const id& playerView, int direction) {
   reportStep(playerView, {SwipeControl::Brightness, direction, now, now != brightness});
 }
 
-void seek(const id& playerView, int direction) {
-  if (id overlayController = overlayControllerOf(playerView)) {
+void seek(const GLPInsideViewGesture& gesture, const id& playerView, int direction) {
+  if (id overlayController = overlayControllerOf(gesture)) {
     if (direction < 0) {
       host::didPressSeekBackwardAccessibility(overlayController);
     } else {
@@ -116,9 +116,9 @@ void stepSwipe(GLPInsideViewGesture& gesture, const id& playerView) {
   } else if (isSeekSwipe) {
     // The ratchet follows the finger whether or not there is a controller to seek.
     if (gesture.isCursorMovementLeft()) {
-      seek(playerView, -1);
+      seek(gesture, playerView, -1);
     } else if (gesture.isCursorMovementRight()) {
-      seek(playerView, +1);
+      seek(gesture, playerView, +1);
     }
   }
 }
@@ -166,8 +166,11 @@ void playerViewGLPGesture(const id& self, SEL, id recognizer) {
       if (feedbackHooks.swipeEnded) feedbackHooks.swipeEnded(self);
       break;
     case UIGestureRecognizerStateBegan:
+      // Looked for once a swipe, among the player view's subviews.
+      gesture->setSwipedOverlayController(
+          viewControllerUnder(self, host::kOverlayViewControllerClass));
       // Held back outside fullscreen, a swipe is tracked as one of an area that does nothing.
-      if (!fullscreenOnly || host::isFullscreen(overlayControllerOf(self))) {
+      if (!fullscreenOnly || host::isFullscreen(overlayControllerOf(*gesture))) {
         chooseSwipeKind(*gesture, self);
       }
       if (feedbackHooks.swipeBegan) feedbackHooks.swipeBegan(self);
