@@ -40,9 +40,10 @@ inline bool allowedOutcome(Phase phase, UIGestureRecognizerState before, bool ta
   }
   switch (phase) {
     case Phase::Began:
-      // A touch that fits waits; anything else, or a finger added to a gesture, cancels.
+      // A touch that fits waits, or fails where it starts no swipe (a dead zone); anything else,
+      // or a finger added to a gesture, cancels.
       if (before == UIGestureRecognizerStatePossible) {
-        return is(before, 0) ||
+        return is(before, 0) || is(UIGestureRecognizerStateFailed, 0) ||
                is(UIGestureRecognizerStateCancelled, 1, UIGestureRecognizerStateCancelled);
       }
       return is(UIGestureRecognizerStateCancelled, 1, UIGestureRecognizerStateCancelled);
