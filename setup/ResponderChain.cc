@@ -7,14 +7,10 @@ namespace glidepad {
 
 namespace {
 
-bool isA(const Ref<UIResponder>& responder, Class cls) {
-  return responder && responder->isKindOfClass(cls);
-}
-
 Ref<UIViewController> controllerUnder(const Ref<UIView>& view, Class cls) {
   // A view's next responder is its controller where it has one, else its superview.
   auto controller = objc_cast<UIViewController>(view->nextResponder());
-  if (isA(controller, cls)) return controller;
+  if (controller && controller->isKindOfClass(cls)) return controller;
   for (const auto& subview : view->subviews()) {
     if (auto found = controllerUnder(subview, cls)) return found;
   }

@@ -294,12 +294,20 @@ void parseExpectLabel(const Line& line, const std::vector<Token>& rest, Command&
   parseQuotedOrNone(line, rest, "a quoted label text", c.label, c.noStepper);
 }
 
-void parseExpectSeeks(const Line& line, const std::vector<Token>& rest, Command& c) {
-  if (rest.size() != 2) line.fail("expected `expect seeks B F`");
+// `expect WHAT A B`: two counts since launch.
+void parseCountPair(const Line& line, const std::vector<Token>& rest, const char* usage,
+                    const char* firstWhat, int64_t& first, const char* secondWhat,
+                    int64_t& second) {
+  if (rest.size() != 2) line.fail(std::string("expected `") + usage + "`");
   line.needLaunch();
+  first = line.parser.integer(rest[0], firstWhat, 0, INT64_MAX);
+  second = line.parser.integer(rest[1], secondWhat, 0, INT64_MAX);
+}
+
+void parseExpectSeeks(const Line& line, const std::vector<Token>& rest, Command& c) {
   c.op = Op::ExpectSeeks;
-  c.seeksBackward = line.parser.integer(rest[0], "a count of backward seeks", 0, INT64_MAX);
-  c.seeksForward = line.parser.integer(rest[1], "a count of forward seeks", 0, INT64_MAX);
+  parseCountPair(line, rest, "expect seeks B F", "a count of backward seeks", c.seeksBackward,
+                 "a count of forward seeks", c.seeksForward);
 }
 
 void parseExpectPosition(const Line& line, const std::vector<Token>& rest, Command& c) {
@@ -330,11 +338,9 @@ void parseExpectHud(const Line& line, const std::vector<Token>& rest, Command& c
 }
 
 void parseExpectHaptics(const Line& line, const std::vector<Token>& rest, Command& c) {
-  if (rest.size() != 2) line.fail("expected `expect haptics T L`");
-  line.needLaunch();
   c.op = Op::ExpectHaptics;
-  c.hapticTicks = line.parser.integer(rest[0], "a count of ticks", 0, INT64_MAX);
-  c.hapticLimits = line.parser.integer(rest[1], "a count of limit impacts", 0, INT64_MAX);
+  parseCountPair(line, rest, "expect haptics T L", "a count of ticks", c.hapticTicks,
+                 "a count of limit impacts", c.hapticLimits);
 }
 
 void parseExpect(const Line& line, Command& c) {
