@@ -58,6 +58,13 @@ std::string nestedXml(size_t depth, bool closed = true) {
   return xml;
 }
 
+// The last array tag with a zero byte and more after its name, which libplist still reads as
+// an array.
+std::string withZeroInATag(std::string xml) {
+  size_t last = xml.rfind("<array>");
+  return xml.replace(last, 7, std::string("<array\0x\x01>", 10));
+}
+
 // A root dictionary {"k": array} over `depth - 1` arrays each holding the next.
 std::string nestedBinary(size_t depth) {
   BinaryList list;
@@ -203,6 +210,8 @@ TEST(PropertyList, EveryBoundReadsAtItAndRefusesOneStepPast) {
       {"1 MiB", xmlWith("<string>" + std::string(pad, 'a') + "</string>"),
        xmlWith("<string>" + std::string(pad + 1, 'a') + "</string>")},
       {"128 levels, XML", nestedXml(128), nestedXml(129)},
+      {"128 levels, XML with a zero byte ending a tag's name", withZeroInATag(nestedXml(128)),
+       withZeroInATag(nestedXml(129))},
       {"128 levels, binary", nestedBinary(128), nestedBinary(129)},
       {"2^16 values, binary", sharedBinary("\x09", 65533), sharedBinary("\x09", 65534)},
       {"2^16 values, XML", xmlWith(trues(65533)), xmlWith(trues(65534))},

@@ -124,10 +124,12 @@ class XmlReading {
     return true;
   }
 
-  // A tag's name (up to white space or ">") and whether it closes itself.
+  // A tag's name (up to white space, ">" or a zero byte, where libplist's name ends too) and
+  // whether it closes itself.
   bool readTag(std::string_view& name, bool& empty) {
+    using namespace std::string_view_literals;
     size_t start = at_;
-    size_t nameEnd = findAny(xml_, start, " \r\n\t<>", false);
+    size_t nameEnd = findAny(xml_, start, " \r\n\t<>\0"sv, false);
     if (nameEnd == kNone) return false;
     size_t end = xml_[nameEnd] == '>' ? nameEnd : findAny(xml_, nameEnd, "<>", true);
     if (end == kNone || xml_[end] != '>') return false;
