@@ -9,6 +9,7 @@
 #include "objc/runtime.h"
 #include "setup/FeedbackHooks.h"
 #include "setup/HostInterface.h"
+#include "setup/RateOptions.h"
 #include "setup/ResponderChain.h"
 #include "setup/SavedImplementations.h"
 #include "stepper/RateChoice.h"
@@ -37,32 +38,6 @@ const Ref<NSString>& updatePlaybackRateName() {
   return *name;
 }
 
-// The host's `_options` list as the rate decisions see it. No list (no player loaded yet, or a
-// varispeed controller without the field) is an empty one.
-class HostRateOptions {
- public:
-  explicit HostRateOptions(Ref<NSArray> list) : list_(std::move(list)) {}
-  uint64_t count() const { return list_ ? list_->count() : 0; }
-  id optionAt(uint64_t position) const { return list_->objectAtIndex(position); }
-  float rateAt(uint64_t position) const { return host::rate(optionAt(position)); }
-  id titleAt(uint64_t position) const { return host::title(optionAt(position)); }
-
- private:
-  Ref<NSArray> list_;
-};
-
-float currentRate(const id& player) {
-  return host::currentPlaybackRateForVarispeedSwitchController(player,
-                                                               host::varispeedController(player));
-}
-
-// The host offers no accessor for the list, so it is read from the instance variable by name.
-HostRateOptions rateOptions(const id& player) {
-  id varispeed = host::varispeedController(player);
-  Ivar options = class_getInstanceVariable(object_getClass(varispeed), "_options");
-  return HostRateOptions(objc_cast<NSArray>(object_getIvar(varispeed, options)));
-}
-
 Ref<ZEBStepper> stepperOf(const id& overlay) {
   return objc_cast<ZEBStepper>(objc_msgSend<id>(overlay, selector<"playbackRateStepper">()));
 }
@@ -88,8 +63,7 @@ void stepPlaybackRate(const Ref<ZEBStepper>& stepper, StepDirection direction) {
   if (feedbackHooks.rateStepped) feedbackHooks.rateStepped(target.has_value());
   if (!target) return;
   id option = options.optionAt(*target);
-  host::varispeedSwitchControllerDidSelectRate(player, host::varispeedController(player),
-                                               host::rate(option));
+  selectRate(player, host::rate(option));
   // Last, so that the tapped stepper shows the option it selected, whatever the relabelling of
   // every overlay made of the rate the host then reports.
   showTitle(stepper, host::title(option));

@@ -59,9 +59,14 @@ class ActionTarget : public NSObject {
   static Class objcClass() {
     static Class cls = objc_registerClass("TestActionTarget", NSObject::objcClass(), [](Class c) {
       objc_exposeMethod<&ActionTarget::handle>(c, "handle:");
+      objc_exposeMethod<&ActionTarget::together>(
+          c, "gestureRecognizer:shouldRecognizeSimultaneouslyWithGestureRecognizer:");
     });
     return cls;
   }
+  // The rows below follow one recognizer at a time, so by default they all run together.
+  bool allowTogether = true;
+  bool together(const id&, const id&) { return allowTogether; }
   void handle(const id& sender) {
     journal += "action:" + std::to_string(objc_cast<UIGestureRecognizer>(sender)->state()) + " ";
   }
@@ -94,6 +99,9 @@ class GestureMachinery : public ::testing::Test {
     auto added = alloc<ScriptedRecognizer>();
     added->initWithTarget(target, selector<"handle:">());
     added->name = name;
+    added->setDelegate(target);
+    // These recognizers stay Possible at a lift, so delaying would hold the lift for good.
+    added->setDelaysTouchesEnded(NO);
     to->addGestureRecognizer(added);
     return added;
   }

@@ -1,5 +1,5 @@
 // Numbers as property lists hold them: a boolean, a signed 64-bit integer or a double. Each
-// answers `intValue` ("i@:") and `boolValue` ("B@:") through the runtime with Foundation's
+// answers `intValue` ("i@:"), `boolValue` ("B@:") and `floatValue` ("f@:") through the runtime with Foundation's
 // conversions.
 #pragma once
 
@@ -19,6 +19,7 @@ class NSNumber : public NSObject {
 
   int intValue() const;
   BOOL boolValue() const;
+  float floatValue() const;  // the nearest float; an integer rounds too
   long long longLongValue() const;  // a real truncated toward zero, saturating
   double doubleValue() const;
   Kind kind_() const { return type_; }

@@ -1,5 +1,5 @@
-// Immutable strings, held as UTF-8. They answer `intValue` ("i@:") and `boolValue` ("B@:")
-// through the runtime with Foundation's conversions.
+// Immutable strings, held as UTF-8. They answer `intValue` ("i@:"), `boolValue` ("B@:") and
+// `floatValue` ("f@:") through the runtime with Foundation's conversions.
 #pragma once
 
 #include <string>
@@ -29,6 +29,7 @@ class NSString : public NSObject {
   BOOL isEqualToString(const Ref<NSString>& other) const;
   int intValue() const;
   BOOL boolValue() const;
+  float floatValue() const;
 
   std::string description() const override { return text_; }
 

@@ -8,6 +8,10 @@
 // view's recognizers in the order they were added, then, unless a recognizer withholds it (see
 // UIGestureRecognizer.h), to the touched view, whose default passes it up the responder chain.
 //
+// A lift whose touchesEnded a recognizer delays (see UIGestureRecognizer.h) is kept as copies of
+// its touches, up to kMaxHeldEnds at a time (beyond these the oldest is delivered at once), so
+// that the next sequence can reuse the touches meanwhile.
+//
 // The touches, the touch sets and the event are made once and reused for every sequence, so that
 // delivering a move allocates nothing.
 //
@@ -17,6 +21,7 @@
 // sequence do not see the tap.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <span>
 #include <vector>
@@ -30,8 +35,12 @@
 class UITouchDispatcher {
  public:
   static constexpr size_t kMaxFingers = 10;  // fingers beyond these are not put down
+  static constexpr size_t kMaxHeldEnds = 4;
 
   explicit UITouchDispatcher(const Ref<UIWindow>& window);
+  ~UITouchDispatcher();
+  UITouchDispatcher(const UITouchDispatcher&) = delete;
+  UITouchDispatcher& operator=(const UITouchDispatcher&) = delete;
 
   // Fingers touch down at window points, each with `tapCount`. A down while fingers are down
   // adds fingers to the sequence.
@@ -53,6 +62,10 @@ class UITouchDispatcher {
   Ref<UIView> touchedView() const { return main_.view; }
   const Ref<UIWindow>& window() const { return window_; }
 
+  // For the gesture machinery only: a recognizer changed between touch events (`began`: it began
+  // or recognized then).
+  void recognizerChangedOutsideEvent_(const Ref<UIGestureRecognizer>& recognizer, bool began);
+
  private:
   using Phase = UIGestureRecognizer::TouchPhase_;
 
@@ -65,7 +78,22 @@ class UITouchDispatcher {
     Ref<UIEvent> event;
     Ref<UIView> view;
     std::vector<Ref<UIGestureRecognizer>> recognizers;
+    // At a lift, those that delay its touchesEnded and were Possible as it arrived.
+    std::vector<Ref<UIGestureRecognizer>> delaying;
     bool viewCancelled = false;  // the view got touchesCancelled and gets nothing more
+  };
+
+  // A lift's touchesEnded held back for the recognizers in `waitingOn`.
+  struct HeldEnd {
+    HeldEnd();
+    std::vector<Ref<UITouch>> touches;  // copies of the lifted touches, kMaxFingers of them
+    Ref<NSMutableSet> touchSet;
+    Ref<UIEvent> event;
+    WeakRef<UIView> view;
+    std::vector<Ref<UIGestureRecognizer>> waitingOn;
+    uint64_t order = 0;   // held ends go out in the order they were held
+    bool held = false;    // in use
+    bool cancel = false;  // one of `waitingOn` recognized, so the view's touches are cancelled
   };
 
   void beginSequence(Sequence& sequence, CGPoint point, const Sequence* besides);
@@ -73,8 +101,16 @@ class UITouchDispatcher {
   void lift(Sequence& sequence, Phase phase);
   void deliver(Sequence& sequence, Phase phase);
   void endSequence(Sequence& sequence);
+  void cancelView(Sequence& sequence);
+  // The lift's touchesEnded, now or held, or touchesCancelled in its stead.
+  void endTouches(Sequence& sequence);
+  void hold(Sequence& sequence);
+  // Delivers, oldest first, each held end that waits on no Possible recognizer any more.
+  void releaseHeldEnds();
 
   Ref<UIWindow> window_;
   Sequence main_;
   Sequence apart_;
+  std::array<HeldEnd, kMaxHeldEnds> held_;
+  uint64_t heldSoFar_ = 0;
 };

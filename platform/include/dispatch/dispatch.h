@@ -108,6 +108,13 @@ void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, F&& block) {
   dispatch_after_block(when, queue, dispatch_block(std::forward<F>(block)));
 }
 
+// For the platform only: `dispatch_after` that answers a handle (never 0) for the work, and the
+// handle's work taken off the queue unrun, as the device's timers are invalidated. Cancelling
+// work that ran or was cancelled already, or handle 0, does nothing.
+uint64_t dispatch_after_cancellable_(dispatch_time_t when, dispatch_queue_t queue,
+                                     dispatch_block block);
+void dispatch_cancel_(uint64_t handle);
+
 // For the host process only: the main-queue clock.
 dispatch_time_t dispatch_main_clock_now();
 // Moves the clock forward to `time` (never back), running the work that falls due on the way in

@@ -10,6 +10,7 @@ Class NSNumber::objcClass() {
   static Class cls = objc_registerClass("NSNumber", NSObject::objcClass(), [](Class c) {
     objc_exposeMethod<&NSNumber::intValue>(c, "intValue");
     objc_exposeMethod<&NSNumber::boolValue>(c, "boolValue");
+    objc_exposeMethod<&NSNumber::floatValue>(c, "floatValue");
   });
   return cls;
 }
@@ -64,4 +65,9 @@ std::string NSNumber::description() const {
   char text[32];
   std::snprintf(text, sizeof text, "%.17g", real_);
   return text;
+}
+
+float NSNumber::floatValue() const {
+  if (type_ == Kind::Real) return foundation_detail::floatValueOfReal(real_);
+  return static_cast<float>(integer_);
 }

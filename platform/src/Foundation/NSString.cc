@@ -8,6 +8,7 @@ Class NSString::objcClass() {
   static Class cls = objc_registerClass("NSString", NSObject::objcClass(), [](Class c) {
     objc_exposeMethod<&NSString::intValue>(c, "intValue");
     objc_exposeMethod<&NSString::boolValue>(c, "boolValue");
+    objc_exposeMethod<&NSString::floatValue>(c, "floatValue");
   });
   return cls;
 }
@@ -90,4 +91,8 @@ std::string NSString::format_(std::string_view format, const FormatArg* args, si
     out += conversion;
   }
   return out;
+}
+
+float NSString::floatValue() const {
+  return foundation_detail::floatValueOfString(text_);
 }

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <optional>
+#include <string>
 
 namespace foundation_detail {
 
@@ -107,6 +110,41 @@ bool boolValueOfString(std::string_view text) {
   if (isSign(text, at)) ++at;
   while (at < text.size() && text[at] == '0') ++at;
   return isDigit(text, at, '1');
+}
+
+float floatValueOfString(std::string_view text) {
+  size_t start = skipWhitespace(text, 0);
+  size_t at = start;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+  size_t digits = 0;
+  for (; isDigit(text, at); ++at) ++digits;
+  if (at < text.size() && text[at] == '.') {
+    for (++at; isDigit(text, at); ++at) ++digits;
+  }
+  if (digits == 0) return 0;
+  // An exponent counts only with a digit: "2e" is 2.
+  size_t exponent = at;
+  if (exponent < text.size() && (text[exponent] == 'e' || text[exponent] == 'E')) {
+    ++exponent;
+    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+    if (isDigit(text, exponent)) {
+      for (at = exponent; isDigit(text, at); ++at) {
+      }
+    }
+  }
+  // Within the grammar above strtod reads no hex, infinity or NaN; it saturates to HUGE_VAL and
+  // underflows to 0 as the conversion wants. The copy ends the number for it.
+  std::string number(text.substr(start, at - start));
+  return floatValueOfReal(std::strtod(number.c_str(), nullptr));
+}
+
+float floatValueOfReal(double value) {
+  // Converting a double beyond the float range is undefined; the device gives an infinity.
+  if (std::fabs(value) > std::numeric_limits<float>::max()) {
+    return value > 0 ? std::numeric_limits<float>::infinity()
+                     : -std::numeric_limits<float>::infinity();
+  }
+  return static_cast<float>(value);
 }
 
 }  // namespace foundation_detail

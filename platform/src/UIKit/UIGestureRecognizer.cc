@@ -1,6 +1,7 @@
 #include "UIKit/UIGestureRecognizer.h"
 
 #include "Foundation/NSSet.h"
+#include "GestureArbitration.h"
 #include "UIKit/UITouch.h"
 
 namespace {
@@ -28,6 +29,10 @@ Class UIGestureRecognizer::objcClass() {
     class_addMethod<void, int64_t>(c, sel_registerName("setState:"), &setStateImp, "v@:q");
     objc_exposeMethod<&UIGestureRecognizer::cancelsTouchesInView>(c, "cancelsTouchesInView");
     objc_exposeMethod<&UIGestureRecognizer::setCancelsTouchesInView>(c, "setCancelsTouchesInView:");
+    objc_exposeMethod<&UIGestureRecognizer::delaysTouchesEnded>(c, "delaysTouchesEnded");
+    objc_exposeMethod<&UIGestureRecognizer::setDelaysTouchesEnded>(c, "setDelaysTouchesEnded:");
+    objc_exposeMethod<&UIGestureRecognizer::delegate>(c, "delegate");
+    objc_exposeMethod<&UIGestureRecognizer::setDelegate>(c, "setDelegate:");
     objc_exposeMethod<&UIGestureRecognizer::view>(c, "view");
     objc_exposeMethod<&UIGestureRecognizer::locationInView>(c, "locationInView:");
     objc_exposeMethod<&UIGestureRecognizer::reset>(c, "reset");
@@ -68,8 +73,9 @@ void UIGestureRecognizer::touchesEnded(const Ref<NSSet>&, const Ref<UIEvent>&) {
 void UIGestureRecognizer::touchesCancelled(const Ref<NSSet>&, const Ref<UIEvent>&) {}
 void UIGestureRecognizer::reset() {}
 
-void UIGestureRecognizer::handleTouchEvent_(TouchPhase_ phase, const Ref<NSSet>& touches,
+bool UIGestureRecognizer::handleTouchEvent_(TouchPhase_ phase, const Ref<NSSet>& touches,
                                             const Ref<UIEvent>& event) {
+  UIGestureRecognizerState before = state_;
   reportedStates_ = 0;
   inTouchSequence_ = YES;
   touches_ = event ? event->allTouches() : touches;
@@ -87,6 +93,7 @@ void UIGestureRecognizer::handleTouchEvent_(TouchPhase_ phase, const Ref<NSSet>&
       touchesCancelled(touches, event);
       break;
   }
+  bool began = beginsIfAllowed(before);
   unsigned reported = reportedStates_;
   reportedStates_ = 0;
   bool send = false;
@@ -103,6 +110,38 @@ void UIGestureRecognizer::handleTouchEvent_(TouchPhase_ phase, const Ref<NSSet>&
       break;
   }
   if (send) sendAction();
+  return began;
+}
+
+bool UIGestureRecognizer::beginsIfAllowed(UIGestureRecognizerState before) {
+  if (before != UIGestureRecognizerStatePossible) return false;
+  if (state_ != UIGestureRecognizerStateBegan && state_ != UIGestureRecognizerStateEnded) {
+    return false;
+  }
+  if (uikit_detail::delegateAllowsBegin(*this)) return true;
+  state_ = UIGestureRecognizerStateFailed;
+  return false;
+}
+
+void UIGestureRecognizer::changeStateOutsideEvent_(UIGestureRecognizerState state) {
+  UIGestureRecognizerState before = state_;
+  state_ = state;
+  bool began = beginsIfAllowed(before);
+  // Changed is sent also when it was Changed already: the timer stands for an event.
+  if (state_ != UIGestureRecognizerStatePossible && state_ != UIGestureRecognizerStateFailed) {
+    sendAction();
+  }
+  auto self = objc_cast<UIGestureRecognizer>(this->self());
+  uikit_detail::recognizerChangedOutsideEvent(self, began);
+  if (!inTouchSequence_ && isFinished_()) {
+    state_ = UIGestureRecognizerStatePossible;
+    reportedStates_ = 0;
+    reset();
+  }
+}
+
+void UIGestureRecognizer::failForOther_() {
+  if (state_ == UIGestureRecognizerStatePossible) state_ = UIGestureRecognizerStateFailed;
 }
 
 BOOL UIGestureRecognizer::isFinished_() const {

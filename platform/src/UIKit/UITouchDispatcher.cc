@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "GestureArbitration.h"
 #include "dispatch/dispatch.h"
 
 namespace {
@@ -36,10 +37,25 @@ UITouchDispatcher::Sequence::Sequence(size_t fingerCapacity) {
   event = alloc_init<UIEvent>();
   event->setTouches_(allTouches);
   recognizers.reserve(16);
+  delaying.reserve(16);
+}
+
+UITouchDispatcher::HeldEnd::HeldEnd() {
+  touches.reserve(kMaxFingers);
+  for (size_t i = 0; i < kMaxFingers; ++i) touches.push_back(alloc_init<UITouch>());
+  touchSet = alloc<NSMutableSet>();
+  touchSet->initWithCapacity(kMaxFingers);
+  event = alloc_init<UIEvent>();
+  event->setTouches_(touchSet);
+  waitingOn.reserve(16);
 }
 
 UITouchDispatcher::UITouchDispatcher(const Ref<UIWindow>& window)
-    : window_(window), main_(kMaxFingers), apart_(1) {}
+    : window_(window), main_(kMaxFingers), apart_(1) {
+  uikit_detail::addDispatcher(this);
+}
+
+UITouchDispatcher::~UITouchDispatcher() { uikit_detail::removeDispatcher(this); }
 
 void UITouchDispatcher::touchesDown(std::span<const CGPoint> points, NSUInteger tapCount) {
   if (points.empty() || main_.fingers == kMaxFingers) return;
@@ -51,6 +67,7 @@ void UITouchDispatcher::addFingers(Sequence& sequence, std::span<const CGPoint> 
                                    NSUInteger tapCount) {
   setPhase(*sequence.allTouches, UITouchPhaseStationary);
   sequence.phaseTouches->removeAllObjects();
+  bool first = sequence.fingers == 0;
   for (CGPoint point : points) {
     if (sequence.fingers == sequence.touches.size()) break;
     auto& touch = sequence.touches[sequence.fingers++];
@@ -61,6 +78,11 @@ void UITouchDispatcher::addFingers(Sequence& sequence, std::span<const CGPoint> 
     touch->setLocationInWindow_(point);
     sequence.phaseTouches->addObject(touch);
     sequence.allTouches->addObject(touch);
+  }
+  if (first) {
+    std::erase_if(sequence.recognizers, [&](const Ref<UIGestureRecognizer>& recognizer) {
+      return !uikit_detail::delegateAllowsTouch(*recognizer, sequence.touches.front());
+    });
   }
   deliver(sequence, Phase::Began);
 }
@@ -128,27 +150,137 @@ void UITouchDispatcher::deliver(Sequence& sequence, Phase phase) {
       withhold = true;
     }
   }
+  if (phase == Phase::Ended) {
+    sequence.delaying.clear();
+    for (const auto& recognizer : sequence.recognizers) {
+      if (recognizer->delaysTouchesEnded() &&
+          recognizer->state() == UIGestureRecognizerStatePossible) {
+        sequence.delaying.push_back(recognizer);
+      }
+    }
+  }
   // By index, holding each recognizer, since an action may reach back into the dispatcher.
   for (size_t i = 0; i < sequence.recognizers.size(); ++i) {
     auto recognizer = sequence.recognizers[i];
-    if (!recognizer->isFinished_()) recognizer->handleTouchEvent_(phase, phaseTouches, event);
+    if (recognizer->isFinished_()) continue;
+    if (recognizer->handleTouchEvent_(phase, phaseTouches, event)) {
+      uikit_detail::failOthers(*recognizer, sequence.recognizers);
+    }
   }
   const auto& view = sequence.view;
   if (view && !sequence.viewCancelled) {
     if (withhold || phase == Phase::Cancelled) {
-      sequence.viewCancelled = true;
-      setPhase(*sequence.allTouches, UITouchPhaseCancelled);
-      view->touchesCancelled(sequence.allTouches, event);
+      cancelView(sequence);
       setPhase(*phaseTouches, touchPhase(phase));
     } else if (phase == Phase::Began) {
       view->touchesBegan(phaseTouches, event);
     } else if (phase == Phase::Moved) {
       view->touchesMoved(phaseTouches, event);
     } else {
-      view->touchesEnded(phaseTouches, event);
+      endTouches(sequence);
     }
   }
+  releaseHeldEnds();
   if (phase == Phase::Ended || phase == Phase::Cancelled) endSequence(sequence);
+}
+
+void UITouchDispatcher::endTouches(Sequence& sequence) {
+  bool recognized = false;
+  std::erase_if(sequence.delaying, [&](const Ref<UIGestureRecognizer>& recognizer) {
+    auto state = recognizer->state();
+    if (state == UIGestureRecognizerStatePossible) return false;
+    recognized |= state != UIGestureRecognizerStateFailed &&
+                  state != UIGestureRecognizerStateCancelled && recognizer->cancelsTouchesInView();
+    return true;
+  });
+  if (recognized) return cancelView(sequence);
+  if (!sequence.delaying.empty()) return hold(sequence);
+  sequence.view->touchesEnded(sequence.phaseTouches, sequence.event);
+}
+
+void UITouchDispatcher::cancelView(Sequence& sequence) {
+  if (!sequence.view || sequence.viewCancelled) return;
+  sequence.viewCancelled = true;
+  setPhase(*sequence.allTouches, UITouchPhaseCancelled);
+  sequence.view->touchesCancelled(sequence.allTouches, sequence.event);
+}
+
+void UITouchDispatcher::hold(Sequence& sequence) {
+  auto slot =
+      std::find_if(held_.begin(), held_.end(), [](const HeldEnd& end) { return !end.held; });
+  if (slot == held_.end()) {
+    // Every slot in use: the oldest goes out now, whatever it waits for.
+    slot = std::min_element(held_.begin(), held_.end(),
+                            [](const HeldEnd& a, const HeldEnd& b) { return a.order < b.order; });
+    slot->waitingOn.clear();
+    releaseHeldEnds();
+  }
+  HeldEnd& end = *slot;
+  end.touchSet->removeAllObjects();
+  size_t copied = 0;
+  for (const auto& object : sequence.phaseTouches->allObjects()) {
+    const auto& lifted = static_cast<const UITouch&>(*object);
+    auto& copy = end.touches[copied++];
+    copy->setTapCount_(lifted.tapCount());
+    copy->setPhase_(UITouchPhaseEnded);
+    copy->setWindow_(lifted.window());
+    copy->setView_(lifted.view());
+    copy->setLocationInWindow_(lifted.locationInView(nullptr));
+    end.touchSet->addObject(copy);
+  }
+  end.view = sequence.view;
+  end.waitingOn.assign(sequence.delaying.begin(), sequence.delaying.end());
+  end.order = heldSoFar_++;
+  end.cancel = false;
+  end.held = true;
+}
+
+void UITouchDispatcher::releaseHeldEnds() {
+  for (;;) {
+    HeldEnd* next = nullptr;
+    for (auto& end : held_) {
+      if (!end.held) continue;
+      std::erase_if(end.waitingOn, [&](const Ref<UIGestureRecognizer>& recognizer) {
+        auto state = recognizer->state();
+        if (state == UIGestureRecognizerStatePossible) return false;
+        end.cancel |= state != UIGestureRecognizerStateFailed &&
+                      state != UIGestureRecognizerStateCancelled &&
+                      recognizer->cancelsTouchesInView();
+        return true;
+      });
+      bool ready = end.cancel || end.waitingOn.empty();
+      if (ready && (next == nullptr || end.order < next->order)) next = &end;
+    }
+    if (next == nullptr) return;
+    next->held = false;
+    next->waitingOn.clear();
+    auto view = next->view.lock();
+    if (!view) continue;
+    next->event->setTimestamp_(static_cast<double>(dispatch_main_clock_now()) / NSEC_PER_SEC);
+    if (next->cancel) {
+      setPhase(*next->touchSet, UITouchPhaseCancelled);
+      view->touchesCancelled(next->touchSet, next->event);
+    } else {
+      view->touchesEnded(next->touchSet, next->event);
+    }
+  }
+}
+
+void UITouchDispatcher::recognizerChangedOutsideEvent_(const Ref<UIGestureRecognizer>& recognizer,
+                                                       bool began) {
+  for (Sequence* sequence : {&main_, &apart_}) {
+    auto& list = sequence->recognizers;
+    if (std::find(list.begin(), list.end(), recognizer) == list.end()) continue;
+    if (began) uikit_detail::failOthers(*recognizer, list);
+    auto state = recognizer->state();
+    bool underWay =
+        state == UIGestureRecognizerStateBegan || state == UIGestureRecognizerStateChanged;
+    if (underWay && recognizer->cancelsTouchesInView()) {
+      cancelView(*sequence);
+      setPhase(*sequence->allTouches, UITouchPhaseStationary);
+    }
+  }
+  releaseHeldEnds();
 }
 
 void UITouchDispatcher::endSequence(Sequence& sequence) {

@@ -58,8 +58,13 @@ dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta) {
 dispatch_queue_t dispatch_get_main_queue() { return &mainQueue().queue; }
 
 void dispatch_after_block(dispatch_time_t when, dispatch_queue_t queue, dispatch_block block) {
+  dispatch_after_cancellable_(when, queue, std::move(block));
+}
+
+uint64_t dispatch_after_cancellable_(dispatch_time_t when, dispatch_queue_t queue,
+                                     dispatch_block block) {
   auto& main = mainQueue();
-  if (queue != &main.queue || when == DISPATCH_TIME_FOREVER || !block) return;
+  if (queue != &main.queue || when == DISPATCH_TIME_FOREVER || !block) return 0;
   dispatch_time_t deadline = when == DISPATCH_TIME_NOW ? main.now : when;
   uint32_t slot;
   if (main.freeSlots.empty()) {
@@ -70,8 +75,23 @@ void dispatch_after_block(dispatch_time_t when, dispatch_queue_t queue, dispatch
     main.freeSlots.pop_back();
     main.slots[slot] = std::move(block);
   }
-  main.heap.push_back(Due{deadline, main.submitted++, slot});
+  uint64_t order = main.submitted++;
+  main.heap.push_back(Due{deadline, order, slot});
   std::push_heap(main.heap.begin(), main.heap.end(), later);
+  return order + 1;
+}
+
+void dispatch_cancel_(uint64_t handle) {
+  auto& main = mainQueue();
+  auto found = std::find_if(main.heap.begin(), main.heap.end(),
+                            [handle](const Due& due) { return due.order + 1 == handle; });
+  if (handle == 0 || found == main.heap.end()) return;
+  uint32_t slot = found->slot;
+  main.heap.erase(found);
+  std::make_heap(main.heap.begin(), main.heap.end(), later);
+  // Destroyed here, not when the slot is next taken: the work's captures go with the timer.
+  main.slots[slot] = dispatch_block();
+  main.freeSlots.push_back(slot);
 }
 
 dispatch_time_t dispatch_main_clock_now() { return mainQueue().now; }
