@@ -30,6 +30,11 @@ int intSetting(const Ref<NSDictionary>& settings, const char* key, int fallback)
   return value ? objc_msgSend<int>(value, selector<"intValue">()) : fallback;
 }
 
+float floatSetting(const Ref<NSDictionary>& settings, const char* key, float fallback) {
+  id value = convertibleValue(settings, key, selector<"floatValue">());
+  return value ? objc_msgSend<float>(value, selector<"floatValue">()) : fallback;
+}
+
 void settingsChanged(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) {
   loadSettings();
 }
@@ -52,13 +57,16 @@ int volumeSpeed = integerDefault(kVolumeSpeedRow);
 int brightnessSpeed = integerDefault(kBrightnessSpeedRow);
 int seekSpeed = integerDefault(kSeekSpeedRow);
 bool restoreBrightness = booleanDefault(kRestoreBrightnessRow);
+int doubleTapSeek = integerDefault(kDoubleTapSeekRow);
+float holdRate = decimalDefault(kHoldRateRow);
 
 namespace {
 
-// Where each row of the table is stored: a boolean or an integer, by the row's kind.
+// Where each row of the table is stored, by the row's kind.
 struct Destination {
   bool* boolean;
   int* integer;
+  float* decimal;
 };
 constexpr std::array<Destination, kKeys.size()> destinations() {
   std::array<Destination, kKeys.size()> into{};
@@ -76,9 +84,13 @@ constexpr std::array<Destination, kKeys.size()> destinations() {
   into[kBrightnessSpeedRow].integer = &brightnessSpeed;
   into[kSeekSpeedRow].integer = &seekSpeed;
   into[kRestoreBrightnessRow].boolean = &restoreBrightness;
+  into[kDoubleTapSeekRow].integer = &doubleTapSeek;
+  into[kHoldRateRow].decimal = &holdRate;
   for (size_t row = 0; row < kKeys.size(); ++row) {
-    bool boolean = kKeys[row].kind == Kind::Boolean;
-    if (boolean ? !into[row].boolean : !into[row].integer) throw "a row without its value";
+    bool stored = kKeys[row].kind == Kind::Boolean   ? into[row].boolean != nullptr
+                  : kKeys[row].kind == Kind::Integer ? into[row].integer != nullptr
+                                                     : into[row].decimal != nullptr;
+    if (!stored) throw "a row without its value";
     if (const char* other = kKeys[row].fallbackKey) {
       auto read = indexOf(other);
       if (!read || *read >= row || !into[*read].integer) throw "a fallback key not read before";
@@ -98,6 +110,8 @@ void loadSettings() {
     const Destination& into = kDestinations[i];
     if (into.boolean) {
       *into.boolean = boolSetting(settings, key.name, key.fallback != 0);
+    } else if (into.decimal) {
+      *into.decimal = floatSetting(settings, key.name, static_cast<float>(key.fallback));
     } else {
       int fallback = key.fallbackKey ? *kDestinations[*indexOf(key.fallbackKey)].integer
                                      : static_cast<int>(key.fallback);

@@ -24,6 +24,8 @@ extern int volumeSpeed;         // the speed factor of each kind of swipe, `spee
 extern int brightnessSpeed;     //
 extern int seekSpeed;           //
 extern bool restoreBrightness;  // brightness back when a player's view leaves the window
+extern int doubleTapSeek;       // seek steps of a double tap at a side, 0 for none; at touch-down
+extern float holdRate;  // the rate while a finger is held, 0 (or NaN) for none; at touch-down
 
 // Fills the values from the settings file, each key falling back to its default (or to the value
 // of its fallback key, read before it), in the table's order.

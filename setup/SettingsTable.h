@@ -62,6 +62,10 @@ inline constexpr std::array kKeys{
     Key{"seekSpeed", Kind::Integer, 0, "speed", TakesEffect::NextMove, "Seek swipe speed", 1, 2000},
     Key{"restoreBrightness", Kind::Boolean, 0, nullptr, TakesEffect::PlayerLeaves,
         "Brightness back when a player closes", 0, 1},
+    Key{"doubleTapSeek", Kind::Integer, 0, nullptr, TakesEffect::NextTouch,
+        "Seek steps of a double tap at a side", 0, 30},
+    Key{"holdRate", Kind::Decimal, 0, nullptr, TakesEffect::NextTouch,
+        "Rate while a finger is held", 0, 4},
 };
 
 // The rows by number, for code that stores or shows one particular key.
@@ -80,6 +84,8 @@ enum Row : size_t {
   kBrightnessSpeedRow,
   kSeekSpeedRow,
   kRestoreBrightnessRow,
+  kDoubleTapSeekRow,
+  kHoldRateRow,
 };
 
 // The row of a key, or nothing for a key the library does not read.
@@ -91,6 +97,7 @@ constexpr std::optional<size_t> indexOf(std::string_view name) {
 }
 
 constexpr bool booleanDefault(Row row) { return kKeys[row].fallback != 0; }
+constexpr float decimalDefault(Row row) { return static_cast<float>(kKeys[row].fallback); }
 // A row with a fallback key defaults to that key's default.
 constexpr int integerDefault(Row row) {
   if (const char* other = kKeys[row].fallbackKey)

@@ -16,6 +16,7 @@ inline constexpr std::tuple kSettingsValues{
     &glidepad::deadZone,      &glidepad::fullscreenOnly,
     &glidepad::volumeSpeed,   &glidepad::brightnessSpeed,
     &glidepad::seekSpeed,     &glidepad::restoreBrightness,
+    &glidepad::doubleTapSeek, &glidepad::holdRate,
 };
 static_assert(std::tuple_size_v<decltype(kSettingsValues)> == glidepad::settings::kKeys.size(),
               "a value for every row of the table");
