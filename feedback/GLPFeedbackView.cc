@@ -89,3 +89,10 @@ void GLPFeedbackView::showSeekSteps(int64_t steps) {
   track_->setHidden(YES);
   appear();
 }
+
+void GLPFeedbackView::showTitle(const id& title) {
+  words_ = {};  // the next level or seek count writes its words afresh
+  label_->setText(NSString::stringWithFormat("%@", title));
+  track_->setHidden(YES);
+  appear();
+}

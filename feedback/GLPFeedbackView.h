@@ -19,6 +19,8 @@ class GLPFeedbackView : public UIView {
   // top centre of the superview. The text is made anew only when the words change.
   void showLevel(glidepad::SwipeControl control, double level);
   void showSeekSteps(int64_t steps);
+  // Shows a rate option's title ("2x"), without the bar.
+  void showTitle(const id& title);
 
   // The swipe under way on this view, and whether the view shows for it (the `showFeedback`
   // setting as the swipe began).

@@ -45,8 +45,8 @@ void hideLater(const Ref<GLPFeedbackView>& view) {
 }  // namespace
 
 void installFeedback() {
-  feedbackHooks = {&feedbackSwipeBegan, &feedbackSwipeStepped, &feedbackSwipeEnded,
-                   &feedbackRateStepped};
+  feedbackHooks = {&feedbackSwipeBegan,  &feedbackSwipeStepped, &feedbackSwipeEnded,
+                   &feedbackRateStepped, &feedbackHoldBegan,    &feedbackSwipeEnded};
 }
 
 void feedbackSwipeBegan(const id& playerView) {
@@ -85,5 +85,16 @@ void feedbackSwipeEnded(const id& playerView) {
 }
 
 void feedbackRateStepped(bool moved) { playStepHaptic(moved); }
+
+// A hold shows like a swipe that has stepped, so that its end hides the view as a swipe's does.
+void feedbackHoldBegan(const id& playerView, const id& title) {
+  if (!showFeedback) return;
+  auto view = feedbackViewOf(playerView);
+  if (!view) view = makeFeedbackView(playerView);
+  if (!view) return;
+  view->swipe() = {.shows = true, .stepped = true};
+  view->takeHideToken();
+  view->showTitle(title);
+}
 
 }  // namespace glidepad

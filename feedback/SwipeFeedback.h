@@ -13,5 +13,6 @@ void feedbackSwipeBegan(const id& playerView);
 void feedbackSwipeStepped(const id& playerView, const SwipeStep& step);
 void feedbackSwipeEnded(const id& playerView);
 void feedbackRateStepped(bool moved);
+void feedbackHoldBegan(const id& playerView, const id& title);
 
 }  // namespace glidepad

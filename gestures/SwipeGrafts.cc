@@ -4,6 +4,7 @@
 #include "gestures/BrightnessRecord.h"
 #include "gestures/GLPInsideViewGesture.h"
 #include "gestures/Rounding.h"
+#include "gestures/TapAndHoldGrafts.h"
 #include "gestures/VolumeStepper.h"
 #include "setup/FeedbackHooks.h"
 #include "setup/HostInterface.h"
@@ -125,6 +126,11 @@ void stepSwipe(GLPInsideViewGesture& gesture, const id& playerView) {
 
 }  // namespace
 
+id overlayControllerOfPlayerView(const id& playerView) {
+  if (id found = viewControllerUnder(playerView, host::kOverlayViewControllerClass)) return found;
+  return lastOverlayController;
+}
+
 bool overlayControllerIsFullscreen(const id& self, SEL _cmd) {
   return saved::overlayControllerIsFullscreen(self, _cmd);
 }
@@ -146,6 +152,7 @@ id playerViewInitWithFrame(const id& self, SEL _cmd, CGRect frame) {
     gesture->setActivateAfter(static_cast<double>(activateAfter));
     objc_msgSend(self, selector<"addGestureRecognizer:">(), gesture);
   }
+  attachTapAndHold(self);
   attachBrightnessRecord(self);
   return saved::playerViewInitWithFrame(self, _cmd, frame);
 }

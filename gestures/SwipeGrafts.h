@@ -22,4 +22,8 @@ extern bool isSeekSwipe;
 // that holds no overlay controller's view.
 extern id lastOverlayController;
 
+// The overlay controller of the player whose view this is, or `lastOverlayController` where the
+// view holds none: the one a seek made on the view goes to.
+id overlayControllerOfPlayerView(const id& playerView);
+
 }  // namespace glidepad

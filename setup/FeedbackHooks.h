@@ -30,6 +30,9 @@ struct FeedbackHooks {
   // A "+" or "-" tap on a rate stepper: `moved` is NO where the rate stood at the end of the rate
   // options the tap heads for, so nothing was selected.
   void (*rateStepped)(bool moved) = nullptr;
+  // A hold set the rate of the option titled `title`, and later ended (lifted or cancelled).
+  void (*holdBegan)(const id& playerView, const id& title) = nullptr;
+  void (*holdEnded)(const id& playerView) = nullptr;
 };
 
 inline FeedbackHooks feedbackHooks;

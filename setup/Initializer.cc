@@ -6,6 +6,7 @@
 #include "Foundation/NSString.h"
 #include "feedback/SwipeFeedback.h"
 #include "gestures/SwipeGrafts.h"
+#include "gestures/TapAndHoldGrafts.h"
 #include "objc/runtime.h"
 #include "setup/HostInterface.h"
 #include "setup/SavedImplementations.h"
@@ -104,6 +105,8 @@ void installGrafts(const GraftClasses& classes) {
       {classes.playerView, Replace,
        "initWithFrame:", &replace<&playerViewInitWithFrame, &saved::playerViewInitWithFrame>},
       {classes.playerView, AddMethod, "GLPGesture:", &add<&playerViewGLPGesture>, "v@:@"},
+      {classes.playerView, AddMethod, "GLPDoubleTap:", &add<&playerViewGLPDoubleTap>, "v@:@"},
+      {classes.playerView, AddMethod, "GLPHold:", &add<&playerViewGLPHold>, "v@:@"},
       {classes.playerView, Replace, "didMoveToWindow",
        &replace<&playerViewDidMoveToWindow, &saved::playerViewDidMoveToWindow>},
       // The rate stepper.
@@ -124,7 +127,7 @@ void installGrafts(const GraftClasses& classes) {
       {classes.controlsOverlay, AddMethod, "updatePlaybackRate",
        &add<&controlsOverlayUpdatePlaybackRate>, "v@:"},
   };
-  constexpr size_t kSwipeRows = 5;
+  constexpr size_t kSwipeRows = 7;
 
   if (enabledSwitch) {
     installFeedback();

@@ -17,6 +17,7 @@
 #include "UIKit/UIButton.h"
 #include "UIKit/UIFeedbackGenerator.h"
 #include "UIKit/UILabel.h"
+#include "UIKit/UILongPressGestureRecognizer.h"
 #include "UIKit/UIScreen.h"
 #include "dispatch/dispatch.h"
 #include "host/App.h"
@@ -111,6 +112,19 @@ std::optional<std::string> shownHudText(const Ref<UIView>& playerView) {
   return labelText(labelOf(view));
 }
 
+// Whether a long press on the player view is under way: the library's hold, seen as the device's
+// tools would see it.
+bool isHeld(const Ref<UIView>& playerView) {
+  if (!playerView) return false;
+  for (const auto& recognizer : playerView->gestureRecognizers()) {
+    auto state = recognizer->state();
+    bool underWay =
+        state == UIGestureRecognizerStateBegan || state == UIGestureRecognizerStateChanged;
+    if (underWay && objc_cast<UILongPressGestureRecognizer>(recognizer)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 struct Engine::OpenPlayer {
@@ -120,6 +134,7 @@ struct Engine::OpenPlayer {
   std::string loggedLabel;
   bool loggedControlsShown = true;
   std::optional<std::string> loggedHud;
+  bool loggedHold = false;
 };
 
 Engine::Engine(DeviceRoot& device, std::ostream* log, std::ostream& errors, std::string scriptName)
@@ -204,6 +219,11 @@ void Engine::pollPlayer(int64_t number, OpenPlayer& open) {
   if (shown != open.loggedControlsShown) {
     logLine("player " + std::to_string(number) + " controls " + (shown ? "shown" : "hidden"));
     open.loggedControlsShown = shown;
+  }
+  bool holding = isHeld(open.player->playerView);
+  if (holding != open.loggedHold) {
+    logLine("player " + std::to_string(number) + " hold " + (holding ? "began" : "ended"));
+    open.loggedHold = holding;
   }
   auto hud = shownHudText(open.player->playerView);
   if (hud != open.loggedHud) {
@@ -615,6 +635,7 @@ void Engine::run(const Command& c) {
     case Op::Cancel:
     case Op::Swipe:
     case Op::Tap:
+    case Op::DoubleTap:
     case Op::Wait:
       return runTouchCommand(c);
     case Op::Snapshot:
@@ -714,8 +735,21 @@ void Engine::runTouchCommand(const Command& c) {
       return swipe(c.points[0], c.points[1], c.steps);
     case Op::Tap:
       return tapStepper(c.plus);
+    case Op::DoubleTap:
+      return doubleTap(c.points[0]);
     default:
       return advance(c.milliseconds);
+  }
+}
+
+// Two taps one event spacing apart, the second with tap count 2, as the device counts them.
+void Engine::doubleTap(Point at) {
+  current();
+  for (NSUInteger taps = 1; taps <= 2; ++taps) {
+    app_->touches().touchDown({at.x, at.y}, taps);
+    touchEvent();
+    app_->touches().touchesUp();
+    touchEvent();
   }
 }
 

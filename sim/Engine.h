@@ -101,6 +101,7 @@ class Engine {
   void closePlayer(int64_t number);
   void touchEvent();
   void tapStepper(bool increment);
+  void doubleTap(Point at);
   // The commands by what they act on.
   void runDeviceCommand(const Command& command);
   void runSettingsCommand(const Command& command);

@@ -42,6 +42,8 @@ double clockAdvanceMs(const Command& c) {
       return kEventSpacingMs;
     case Op::Swipe:
       return static_cast<double>(c.steps + 2) * kEventSpacingMs;
+    case Op::DoubleTap:
+      return 4 * kEventSpacingMs;
     case Op::Wait:
       return c.milliseconds;
     default:

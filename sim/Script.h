@@ -55,6 +55,7 @@ enum class Op {
   Cancel,
   Swipe,
   Tap,
+  DoubleTap,
   Wait,
   ExpectVolume,
   ExpectBrightness,

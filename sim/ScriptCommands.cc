@@ -204,6 +204,12 @@ void parseSwipe(const Line& line, Command& c) {
   }
 }
 
+void parseDoubleTap(const Line& line, Command& c) {
+  line.needPlayer();
+  c.op = Op::DoubleTap;
+  c.points = {line.parser.point(line.args[0])};
+}
+
 void parseTap(const Line& line, Command& c) {
   line.needPlayer();
   const std::string& side = line.args[0].text;
@@ -251,6 +257,7 @@ constexpr CommandSyntax kCommands[] = {
     {"cancel", 0, 0, "`cancel` alone", parseLift},
     {"swipe", 2, 4, "`swipe P1 P2 [steps N]`", parseSwipe},
     {"tap", 1, 1, "`tap +` or `tap -`", parseTap},
+    {"double-tap", 1, 1, "`double-tap X,Y`", parseDoubleTap},
     {"wait", 1, 1, "`wait MS`", parseWait},
     {"expect", 0, kAny, "`expect WHAT …`", parseExpect},
     {"snapshot", 1, 1, "`snapshot FILE.svg`", parseSnapshot},

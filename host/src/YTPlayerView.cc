@@ -1,5 +1,7 @@
 #include "host/YTPlayerView.h"
 
+#include <algorithm>
+
 namespace host {
 
 Class YTPlayerView::objcClass() {
@@ -12,17 +14,21 @@ Class YTPlayerView::objcClass() {
 id YTPlayerView::initWithFrame(CGRect frame) { return UIView::initWithFrame(frame); }
 
 // The player handles its own touches: none of them goes up the responder chain.
-void YTPlayerView::touchesBegan(const Ref<NSSet>&, const Ref<UIEvent>&) { tracking_ = true; }
+void YTPlayerView::touchesBegan(const Ref<NSSet>& touches, const Ref<UIEvent>&) {
+  if (touches) inFlight_ += touches->count();
+}
 
 void YTPlayerView::touchesMoved(const Ref<NSSet>&, const Ref<UIEvent>&) {}
 
-void YTPlayerView::touchesEnded(const Ref<NSSet>&, const Ref<UIEvent>&) {
-  if (!tracking_) return;
-  tracking_ = false;
+void YTPlayerView::touchesEnded(const Ref<NSSet>& touches, const Ref<UIEvent>&) {
+  if (inFlight_ == 0) return;
+  inFlight_ -= std::min<uint64_t>(touches ? touches->count() : 0, inFlight_);
   toggleControls();
 }
 
-void YTPlayerView::touchesCancelled(const Ref<NSSet>&, const Ref<UIEvent>&) { tracking_ = false; }
+void YTPlayerView::touchesCancelled(const Ref<NSSet>& touches, const Ref<UIEvent>&) {
+  inFlight_ -= std::min<uint64_t>(touches ? touches->count() : 0, inFlight_);
+}
 
 void YTPlayerView::toggleControls() {
   ++controlsToggles_;

@@ -38,6 +38,8 @@ TEST(TouchPath, VolumeBrightnessAndSeekingMovesAndTheirStepsAllocateNothing) {
   glidepad::restoreBrightness = true;
   glidepad::volumeSpeed = 300;
   glidepad::seekSpeed = 200;
+  glidepad::doubleTapSeek = 3;  // the swipes begin in the middle third: the tap stays off them
+  glidepad::holdRate = 2;       // the hold watches them, and fails as they move
   support::Players players;
   players.open({375, 200}).overlayController->setFullscreen(YES);
   UITouchDispatcher& touch = players.touches();
@@ -110,4 +112,24 @@ TEST(TouchPath, WithTheFeedbackShownOnlyAStepsNewTextAllocates) {
       support::runMainQueue();
     }
   }
+}
+
+// A hold's begin selects the rate (the host's notification allocates), but its moves make nothing.
+TEST(TouchPath, AHeldFingersMovesAllocateNothing) {
+  support::SettingsScope settings;
+  glidepad::holdRate = 2;
+  glidepad::doubleTapSeek = 3;
+  support::Players players;
+  auto& player = players.open({375, 200});
+  UITouchDispatcher& touch = players.touches();
+  touch.touchDown({40, 50});  // in the left third, so the tap watches as well
+  support::runMainQueue(500 * NSEC_PER_MSEC);
+  ASSERT_EQ(player.playerController->playbackRate(), 2.0f);
+  allocations = 0;
+  counting = true;
+  for (int i = 1; i <= 30; ++i) touch.touchMove({40 + 5.0 * i, 50});
+  counting = false;
+  EXPECT_EQ(allocations, 0u);
+  touch.touchesUp();
+  EXPECT_EQ(player.playerController->playbackRate(), 1.0f);
 }

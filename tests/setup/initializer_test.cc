@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gestures/SwipeGrafts.h"
+#include "gestures/TapAndHoldGrafts.h"
 #include "host/App.h"
 #include "host/Host.h"
 #include "objc/runtime.h"
@@ -51,6 +52,8 @@ std::vector<Row> graftTable() {
       {kPlayerView, "initWithFrame:", imp(&playerViewInitWithFrame),
        imp(saved::playerViewInitWithFrame)},
       {kPlayerView, "GLPGesture:", imp(&playerViewGLPGesture), nullptr, "v@:@"},
+      {kPlayerView, "GLPDoubleTap:", imp(&playerViewGLPDoubleTap), nullptr, "v@:@"},
+      {kPlayerView, "GLPHold:", imp(&playerViewGLPHold), nullptr, "v@:@"},
       {kPlayerView, "didMoveToWindow", imp(&playerViewDidMoveToWindow),
        imp(saved::playerViewDidMoveToWindow)},
       {kPlayer, "viewDidLoad", imp(&playerControllerViewDidLoad),
@@ -160,14 +163,14 @@ TEST(Initializer, InstallsTheRowsTheSwitchesAndTheHostAllowAndAlwaysSubscribesTh
   };
   const Case cases[] = {
       // The master switch suppresses the rate stepper too.
-      {"enabled off", false, true, "", nothing, "0000000000000"},
-      {"shown off", true, false, "", nothing, "1111100000000"},
-      {"both on", true, true, "", nothing, "1111111111111"},
-      {"its own updatePlaybackRate", true, true, "", addUpdatePlaybackRate, "1111111111110"},
-      {"no controls overlay", true, true, kControls, nothing, "1111111000000"},
-      {"no player controller", true, true, kPlayer, nothing, "1111100111111"},
+      {"enabled off", false, true, "", nothing, "000000000000000"},
+      {"shown off", true, false, "", nothing, "111111100000000"},
+      {"both on", true, true, "", nothing, "111111111111111"},
+      {"its own updatePlaybackRate", true, true, "", addUpdatePlaybackRate, "111111111111110"},
+      {"no controls overlay", true, true, kControls, nothing, "111111111000000"},
+      {"no player controller", true, true, kPlayer, nothing, "111111100111111"},
       // Refused loudly: the rows before the refused one are in place, none after.
-      {"a rate taken as a double", true, true, kPlayer, addRateTakenAsDouble, "1111110000000",
+      {"a rate taken as a double", true, true, kPlayer, addRateTakenAsDouble, "111111110000000",
        true},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {

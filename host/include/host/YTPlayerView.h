@@ -1,5 +1,5 @@
-// The app's video player view. A tap on it (a touch sequence the view sees end, neither
-// cancelled nor withheld by a gesture) shows or hides the player's controls.
+// The app's video player view. A tap on it (touches the view saw begin and then sees end, neither
+// cancelled nor withheld by a gesture) shows or hides the player's controls, once for each end.
 //
 // The app makes player views through the runtime,
 //   objc_msgSend<id>(alloc<YTPlayerView>(), selector<"initWithFrame:">(), frame),
@@ -32,7 +32,7 @@ class YTPlayerView : public UIView {
   void toggleControls();
 
   WeakRef<NSObject> controlsOverlay_;
-  bool tracking_ = false;
+  uint64_t inFlight_ = 0;  // touches seen to begin, not yet ended or cancelled
   uint64_t controlsToggles_ = 0;
 };
 

@@ -167,6 +167,8 @@ void UITouchDispatcher::deliver(Sequence& sequence, Phase phase) {
       uikit_detail::failOthers(*recognizer, sequence.recognizers);
     }
   }
+  // A lift held back for a recognizer that failed at this event goes first: it came first.
+  releaseHeldEnds();
   const auto& view = sequence.view;
   if (view && !sequence.viewCancelled) {
     if (withhold || phase == Phase::Cancelled) {
