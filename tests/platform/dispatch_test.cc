@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,4 +82,30 @@ TEST(MainQueueClock, RunsWorkAsItFallsDueInDeadlineThenSubmissionOrder) {
     EXPECT_EQ(order, expected);
     EXPECT_EQ(capture.use_count(), 1);
   }
+}
+
+// Cancelled work is off the queue at once, its captures released, and the rest keeps its order.
+TEST(MainQueueClock, CancelledWorkNeverRunsAndLeavesTheQueue) {
+  dispatch_main_clock_advance_to(dispatch_main_clock_now() + NSEC_PER_SEC);
+  const dispatch_time_t start = dispatch_main_clock_now();
+  dispatch_queue_t queue = dispatch_get_main_queue();
+  std::string ran;
+  auto held = std::make_shared<int>(0);
+  uint64_t first =
+      dispatch_after_cancellable_(start + 10, queue, dispatch_block([&] { ran += "1"; }));
+  uint64_t second =
+      dispatch_after_cancellable_(start + 20, queue, dispatch_block([&, held] { ran += "2"; }));
+  dispatch_after(start + 30, queue, [&] { ran += "3"; });
+  EXPECT_NE(first, 0u);
+  EXPECT_EQ(dispatch_after_cancellable_(DISPATCH_TIME_FOREVER, queue, dispatch_block([] {})), 0u);
+  dispatch_cancel_(second);
+  EXPECT_EQ(held.use_count(), 1) << "the captures go with the cancelled work";
+  EXPECT_EQ(dispatch_main_queue_pending_count(), 2u);
+  dispatch_cancel_(second);  // twice, 0, and work already run: nothing
+  dispatch_cancel_(0);
+  dispatch_main_clock_advance_to(start + 10);
+  dispatch_cancel_(first);
+  EXPECT_EQ(dispatch_main_queue_pending_count(), 1u);
+  dispatch_main_clock_advance_to(start + 100);
+  EXPECT_EQ(ran, "13");
 }

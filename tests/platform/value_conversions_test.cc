@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
+#include <utility>
 
 #include "Foundation/NSNumber.h"
 #include "Foundation/NSString.h"
@@ -22,4 +25,26 @@ TEST(ValueConversions, MatchFoundationForNumbersAndStrings) {
     EXPECT_EQ(objc_msgSend<int>(value, selector<"intValue">()), std::stoi(row[2]));
     EXPECT_EQ(objc_msgSend<bool>(value, selector<"boolValue">()), row[3] == "YES");
   }
+}
+
+// floatValue rounds to a float; a string reads a decimal number only, and out of range saturates.
+TEST(ValueConversions, FloatValueReadsADecimalAndRoundsToAFloat) {
+  const std::pair<const char*, float> strings[] = {
+      {" 1.6", 1.6f}, {"+2", 2},    {"-0.5x", -0.5f}, {"2e", 2},  {"1e3", 1000},
+      {".5", 0.5f},   {".", 0},     {"abc", 0},       {"inf", 0}, {"nan", 0},
+      {"0x10", 0},    {"1e-50", 0}, {"7e1.5", 70},    {"", 0},    {"- 1", 0},
+  };
+  for (const auto& [text, expected] : strings) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(objc_msgSend<float>(NSStr(text), selector<"floatValue">()), expected);
+  }
+  const float infinity = std::numeric_limits<float>::infinity();
+  EXPECT_EQ(NSStr("1e39")->floatValue(), infinity);
+  EXPECT_EQ(NSStr("-1e400")->floatValue(), -infinity);
+  EXPECT_EQ(NSNumber::numberWithDouble(1e39)->floatValue(), infinity);
+  EXPECT_EQ(NSNumber::numberWithDouble(-1e300)->floatValue(), -infinity);
+  EXPECT_EQ(NSNumber::numberWithDouble(1.6)->floatValue(), 1.6f);
+  EXPECT_TRUE(std::isnan(NSNumber::numberWithDouble(std::nan(""))->floatValue()));
+  EXPECT_EQ(NSNumber::numberWithLongLong(16777217)->floatValue(), 16777216.0f);
+  EXPECT_EQ(objc_msgSend<float>(NSNumber::numberWithBool(YES), selector<"floatValue">()), 1.0f);
 }
