@@ -204,7 +204,8 @@ constexpr table::Row kKeyRows[] = {table::kEnabledSwitchRow, table::kSpeedRow,
                                    table::kShowFeedbackRow,  table::kHapticsRow,
                                    table::kDeadZoneRow,      table::kFullscreenOnlyRow,
                                    table::kVolumeSpeedRow,   table::kBrightnessSpeedRow,
-                                   table::kSeekSpeedRow,     table::kRestoreBrightnessRow};
+                                   table::kSeekSpeedRow,     table::kRestoreBrightnessRow,
+                                   table::kDoubleTapSeekRow, table::kHoldRateRow};
 constexpr size_t kKeyChoices = std::size(kKeyRows) + 1;
 
 const char* keyName(size_t index) {
