@@ -133,8 +133,9 @@ player.addEventListener("pointerdown", (event) => {
   }
   event.preventDefault();
   player.setPointerCapture(event.pointerId);
+  const taps = fingers.size === 0 ? tapCount(p, event.timeStamp) : 1;
   fingers.set(event.pointerId, p);
-  send("down " + text(p), event.timeStamp);
+  send("down " + text(p) + (taps > 1 ? " taps " + taps : ""), event.timeStamp);
 });
 player.addEventListener("pointermove", (event) => {
   if (!fingers.has(event.pointerId)) return;
@@ -143,8 +144,25 @@ player.addEventListener("pointermove", (event) => {
   fingers.set(event.pointerId, p);
   send("move " + all(), event.timeStamp);
 });
+// The tap count the device gives a touch: one more than the last tap's when this one touches down
+// within 350 ms of that lift and less than 45 points from it, so that a double click or double
+// tap on the picture is a double tap for the library.
+let lastTap = null;
+function tapCount(p, at) {
+  const near = lastTap && at >= lastTap.at && at - lastTap.at <= 350 &&
+               Math.hypot(p.x - lastTap.x, p.y - lastTap.y) < 45;
+  const taps = near ? lastTap.taps + 1 : 1;
+  lastTap = { x: p.x, y: p.y, downAt: at, at: Infinity, taps };
+  return taps;
+}
 function lift(event, how) {
   if (!fingers.has(event.pointerId)) return;
+  // Only a tap counts toward the next one: lifted, not cancelled, and held at most 350 ms.
+  if (lastTap && how === "up" && event.timeStamp - lastTap.downAt <= 350) {
+    lastTap.at = event.timeStamp;
+  } else {
+    lastTap = null;
+  }
   fingers.clear();  // the session language lifts every finger together
   send(how, event.timeStamp);
 }

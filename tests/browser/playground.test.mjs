@@ -203,6 +203,33 @@ test("the gesture options: each offered with its range, dead zones marked, fulls
     }
   });
 
+test("a double click at a side seeks, and a press held still plays at the hold's rate", async () => {
+  const p = await startPlayground();
+  try {
+    for (const [key, value] of [["doubleTapSeek", "2"], ["holdRate", "2"]]) {
+      await p.page.fill("#set-" + key, value);
+      await p.page.locator("#set-" + key).press("Tab");
+      await p.page.waitForFunction((text) => document.getElementById("log").textContent.includes(text),
+        "setting " + key + " = " + value);
+    }
+    const left = await onPlayer(p.page, 30, 40);
+    await p.page.mouse.dblclick(left.x, left.y);
+    await p.page.waitForFunction(
+      () => document.getElementById("seeks-value").textContent === "2 back, 0 forward");
+    const top = await onPlayer(p.page, 200, 40);
+    await p.page.mouse.move(top.x, top.y);
+    await p.page.mouse.down();
+    await p.page.waitForFunction(() => document.getElementById("rate-value").textContent === "2x");
+    assert.match(await p.page.locator("#log").textContent(), /player 1 hold began/);
+    await p.page.mouse.up();
+    await p.page.waitForFunction(() => /player 1 hold ended/.test(
+      document.getElementById("log").textContent));
+    assert.notEqual(await p.page.locator("#rate-value").textContent(), "2x");
+  } finally {
+    await p.stop();
+  }
+});
+
 test("a drag shows the feedback view on the player, which hides on the wall clock", async () => {
   const p = await startPlayground();
   try {

@@ -25,6 +25,20 @@ void setPhase(const NSSet& touches, UITouchPhase phase) {
   for (const auto& touch : touches.allObjects()) static_cast<UITouch&>(*touch).setPhase_(phase);
 }
 
+// Drops the recognizers that have left Possible from those a lift waits on; answers whether one of
+// them recognized with cancelsTouchesInView, so that the lift's touches are cancelled instead.
+bool dropDecided(std::vector<Ref<UIGestureRecognizer>>& waiting) {
+  bool recognized = false;
+  std::erase_if(waiting, [&](const Ref<UIGestureRecognizer>& recognizer) {
+    auto state = recognizer->state();
+    if (state == UIGestureRecognizerStatePossible) return false;
+    recognized |= state != UIGestureRecognizerStateFailed &&
+                  state != UIGestureRecognizerStateCancelled && recognizer->cancelsTouchesInView();
+    return true;
+  });
+  return recognized;
+}
+
 }  // namespace
 
 UITouchDispatcher::Sequence::Sequence(size_t fingerCapacity) {
@@ -187,15 +201,7 @@ void UITouchDispatcher::deliver(Sequence& sequence, Phase phase) {
 }
 
 void UITouchDispatcher::endTouches(Sequence& sequence) {
-  bool recognized = false;
-  std::erase_if(sequence.delaying, [&](const Ref<UIGestureRecognizer>& recognizer) {
-    auto state = recognizer->state();
-    if (state == UIGestureRecognizerStatePossible) return false;
-    recognized |= state != UIGestureRecognizerStateFailed &&
-                  state != UIGestureRecognizerStateCancelled && recognizer->cancelsTouchesInView();
-    return true;
-  });
-  if (recognized) return cancelView(sequence);
+  if (dropDecided(sequence.delaying)) return cancelView(sequence);
   if (!sequence.delaying.empty()) return hold(sequence);
   sequence.view->touchesEnded(sequence.phaseTouches, sequence.event);
 }
@@ -242,14 +248,7 @@ void UITouchDispatcher::releaseHeldEnds() {
     HeldEnd* next = nullptr;
     for (auto& end : held_) {
       if (!end.held) continue;
-      std::erase_if(end.waitingOn, [&](const Ref<UIGestureRecognizer>& recognizer) {
-        auto state = recognizer->state();
-        if (state == UIGestureRecognizerStatePossible) return false;
-        end.cancel |= state != UIGestureRecognizerStateFailed &&
-                      state != UIGestureRecognizerStateCancelled &&
-                      recognizer->cancelsTouchesInView();
-        return true;
-      });
+      end.cancel |= dropDecided(end.waitingOn);
       bool ready = end.cancel || end.waitingOn.empty();
       if (ready && (next == nullptr || end.order < next->order)) next = &end;
     }
