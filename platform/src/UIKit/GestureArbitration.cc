@@ -9,10 +9,14 @@ namespace uikit_detail {
 
 namespace {
 
-bool askDelegate(UIGestureRecognizer& recognizer, SEL question, const id& about, bool fallback) {
+// The delegate's answer to `question` about the recognizer (and `about`, where the question
+// takes a second argument); `fallback` where there is no delegate or it does not answer.
+template <class... About>
+bool askDelegate(UIGestureRecognizer& recognizer, SEL question, bool fallback,
+                 const About&... about) {
   id delegate = recognizer.delegate();
   if (!delegate || !delegate->respondsToSelector(question)) return fallback;
-  return objc_msgSend<bool>(delegate, question, recognizer.self(), about);
+  return objc_msgSend<bool>(delegate, question, recognizer.self(), about...);
 }
 
 std::vector<UITouchDispatcher*>& liveDispatchers() {
@@ -23,21 +27,19 @@ std::vector<UITouchDispatcher*>& liveDispatchers() {
 }  // namespace
 
 bool delegateAllowsTouch(UIGestureRecognizer& recognizer, const Ref<UITouch>& touch) {
-  return askDelegate(recognizer, selector<"gestureRecognizer:shouldReceiveTouch:">(), touch, true);
+  return askDelegate(recognizer, selector<"gestureRecognizer:shouldReceiveTouch:">(), true,
+                     id(touch));
 }
 
 bool delegateAllowsBegin(UIGestureRecognizer& recognizer) {
-  id delegate = recognizer.delegate();
-  SEL question = selector<"gestureRecognizerShouldBegin:">();
-  if (!delegate || !delegate->respondsToSelector(question)) return true;
-  return objc_msgSend<bool>(delegate, question, recognizer.self());
+  return askDelegate(recognizer, selector<"gestureRecognizerShouldBegin:">(), true);
 }
 
 bool recognizeTogether(UIGestureRecognizer& first, UIGestureRecognizer& second) {
   SEL question =
       selector<"gestureRecognizer:shouldRecognizeSimultaneouslyWithGestureRecognizer:">();
-  return askDelegate(first, question, second.self(), false) ||
-         askDelegate(second, question, first.self(), false);
+  return askDelegate(first, question, false, second.self()) ||
+         askDelegate(second, question, false, first.self());
 }
 
 void failOthers(UIGestureRecognizer& winner, std::span<const Ref<UIGestureRecognizer>> sequence) {
