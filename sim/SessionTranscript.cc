@@ -7,6 +7,7 @@
 
 #include "sim/DecimalText.h"
 #include "sim/Script.h"
+#include "sim/TouchGroups.h"
 
 namespace sim {
 
@@ -98,7 +99,7 @@ void SessionTranscript::add(std::string line) {
 std::string SessionTranscript::script(const std::vector<std::string>& expectations) const {
   std::string text =
       "# A session recorded in the glidepad-sim playground; replay it with `glidepad-sim FILE`.\n";
-  for (const auto& line : lines_) text += line + "\n";
+  for (const auto& line : withTouchComments(lines_)) text += line + "\n";
   if (!expectations.empty()) text += "\n# The state at the end of the session.\n";
   for (const auto& line : expectations) text += line + "\n";
   return text;

@@ -64,7 +64,10 @@ TEST(Playground, RunsLinesInTheSessionsContextAndSavesWhatRan) {
   EXPECT_EQ(playground.command("open"), "");
 
   std::string script = playground.sessionScript();
-  EXPECT_NE(script.find("open\nwait 1230\ndown 300,50\nwait 8\nmove 280,50\n"), std::string::npos)
+  EXPECT_NE(
+      script.find(
+          "open\nwait 1230\n# a drag from 300,50 to 100,50\ndown 300,50\nwait 8\nmove 280,50\n"),
+      std::string::npos)
       << script;
   EXPECT_NE(script.find("expect label \"Normal\""), std::string::npos) << script;
   // The state loses no digit: the stepped volume is the float it is, a setting the double it is.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/Script.h"
+#include "sim/TouchGroups.h"
 
 namespace {
 
@@ -81,6 +82,63 @@ TEST(SessionTranscript, ClosesTheScriptWithChecksOfTheEndState) {
   auto parsed = sim::parseScript(transcript.script(sim::expectLines(end, true)), "saved", ".");
   EXPECT_EQ(parsed.commands.size(), 7u);
   EXPECT_TRUE(parsed.commands.back().noStepper);
+}
+
+TEST(SessionTranscript, SaysWhatEachGroupOfTouchesWas) {
+  // A tap held 350 ms is still a tap (8 ms for the down, then 342); one 1 microsecond longer is a
+  // press. A group runs from a down with no finger on the screen to the lift.
+  auto lines = sim::withTouchComments({"launch",
+                                       "down 10,20",
+                                       "wait 342",
+                                       "up",
+                                       "down 10,20",
+                                       "wait 342.001",
+                                       "up",
+                                       "down 300,50",
+                                       "down 300,50 300,150",
+                                       "move 200,50 200,150",
+                                       "move 80,50 80,150",
+                                       "cancel",
+                                       "down 30,40 taps 2",
+                                       "up",
+                                       "tap +",
+                                       "double-tap 30,40",
+                                       "swipe 1,1 9,9 steps 3",
+                                       "notify",
+                                       "down 5,5",
+                                       "move 6,5"});
+  EXPECT_EQ(lines, (Lines{"launch",
+                          "# a tap at 10,20",
+                          "down 10,20",
+                          "wait 342",
+                          "up",
+                          "# a press held 350.001 ms at 10,20",
+                          "down 10,20",
+                          "wait 342.001",
+                          "up",
+                          "# a drag of 2 fingers from 300,50 to 80,50, cancelled",
+                          "down 300,50",
+                          "down 300,50 300,150",
+                          "move 200,50 200,150",
+                          "move 80,50 80,150",
+                          "cancel",
+                          "# tap 2 in a row at 30,40: a double tap",
+                          "down 30,40 taps 2",
+                          "up",
+                          "# a tap on the stepper's \"+\"",
+                          "tap +",
+                          "# a double tap at 30,40",
+                          "double-tap 30,40",
+                          "# a swipe from 1,1 to 9,9",
+                          "swipe 1,1 9,9 steps 3",
+                          "notify",
+                          "# a drag from 5,5 to 6,5, still down",
+                          "down 5,5",
+                          "move 6,5"}));
+  sim::SessionTranscript transcript;
+  transcript.add("tap -");
+  EXPECT_NE(transcript.script({}).find("# a tap on the stepper's \"-\"\ntap -\n"),
+            std::string::npos);
 }
 
 }  // namespace
