@@ -90,6 +90,13 @@ bool within(Ref<UIView> view, const Ref<UIView>& ancestor) {
   return false;
 }
 
+ButtonPlace placeOf(const Ref<UIButton>& button, const Ref<UIView>& playerView) {
+  if (!button) return {};
+  CGPoint origin = button->convertPointToView({0, 0}, playerView);
+  CGSize size = button->bounds().size;
+  return {origin.x, origin.y, size.width, size.height, shown(button)};
+}
+
 std::string labelText(const Ref<UILabel>& label) {
   auto text = label ? label->text() : nullptr;
   return text ? text->string() : "";
@@ -517,6 +524,8 @@ Observed Engine::observe() const {
   o.controlsShown = button && !button->isHidden();
   o.stepperShown = stepper && !stepper->isHidden();
   o.stepperAlpha = stepper ? stepper->alpha() : 0;
+  o.slowerButton = placeOf(buttonOf(stepper, "-"), player.playerView);
+  o.fasterButton = placeOf(buttonOf(stepper, "+"), player.playerView);
   o.playerWidth = player.playerView->bounds().size.width;
   o.playerHeight = player.playerView->bounds().size.height;
   o.fullscreen = player.overlayController->isFullscreen();

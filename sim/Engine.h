@@ -30,6 +30,12 @@ class RunError : public std::runtime_error {
 };
 
 // What a person sees of the app at one moment.
+// Where a stepper button lies in the current player's view, in points.
+struct ButtonPlace {
+  double x = 0, y = 0, width = 0, height = 0;
+  bool shown = false;  // it and every view above it, as a finger needs to reach it
+};
+
 struct Observed {
   double volume = 0;
   double brightness = 0;
@@ -50,6 +56,7 @@ struct Observed {
   std::string hudText;
   uint64_t hapticTicks = 0;  // since launch
   uint64_t hapticLimits = 0;
+  ButtonPlace slowerButton, fasterButton;  // the stepper's "-" and "+"
 };
 
 class Engine {

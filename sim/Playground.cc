@@ -85,6 +85,16 @@ Json jsonSetting(const id& value) {
   return text.empty() ? Json() : Json(text);
 }
 
+Json jsonPlace(const ButtonPlace& place) {
+  Json json;
+  json["x"] = place.x;
+  json["y"] = place.y;
+  json["width"] = place.width;
+  json["height"] = place.height;
+  json["shown"] = place.shown;
+  return json;
+}
+
 // "NAME:LINE: what" -> "what".
 std::string withoutPlace(const std::string& message) {
   auto first = message.find(':');
@@ -205,6 +215,8 @@ std::string Playground::stateJson(const std::string& error) const {
   state["controlsShown"] = o.controlsShown;
   state["stepperShown"] = o.stepperShown;
   state["stepperAlpha"] = o.stepperAlpha;
+  state["slowerButton"] = jsonPlace(o.slowerButton);
+  state["fasterButton"] = jsonPlace(o.fasterButton);
   state["failedChecks"] = engine_.failedChecks();
   state["lines"] = transcript_.lines().size();
   Json& settings = state["settings"] = Json::object();

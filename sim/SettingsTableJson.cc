@@ -42,6 +42,35 @@ const char* whenName(TakesEffect when) {
   return "";
 }
 
+// Where the settings pane shows the key: the library's first keys by what they shape, then the
+// options added since, together.
+const char* groupOf(glidepad::settings::Row row) {
+  using namespace glidepad::settings;
+  switch (row) {
+    case kEnabledSwitchRow:
+    case kSpeedRow:
+    case kActivateAfterRow:
+    case kTopAreaRow:
+    case kBottomAreaRow:
+      return "Swipes";
+    case kShowPlaybackRateRow:
+      return "Rate stepper";
+    case kShowFeedbackRow:
+    case kHapticsRow:
+      return "Feedback";
+    case kDeadZoneRow:
+    case kFullscreenOnlyRow:
+    case kVolumeSpeedRow:
+    case kBrightnessSpeedRow:
+    case kSeekSpeedRow:
+    case kRestoreBrightnessRow:
+    case kDoubleTapSeekRow:
+    case kHoldRateRow:
+      return "More gestures and options";
+  }
+  return "";
+}
+
 // The default as the file would hold it: a boolean as true or false, an integer without a point.
 Json fallbackOf(const KnownSetting& key) {
   if (key.kind == Kind::Boolean) return key.fallback != 0;
@@ -49,9 +78,10 @@ Json fallbackOf(const KnownSetting& key) {
   return key.fallback;
 }
 
-Json rowOf(const KnownSetting& key) {
+Json rowOf(const KnownSetting& key, size_t index) {
   Json row;
   row["name"] = key.name;
+  row["group"] = groupOf(static_cast<glidepad::settings::Row>(index));
   row["kind"] = kindName(key.kind);
   row["fallback"] = fallbackOf(key);
   row["fallbackKey"] = key.fallbackKey ? Json(key.fallbackKey) : Json();
@@ -68,7 +98,7 @@ Json rowOf(const KnownSetting& key) {
 std::string settingsTableJson() {
   Json table;
   Json& keys = table["keys"] = Json::array();
-  for (const auto& key : kKnownSettings) keys.push_back(rowOf(key));
+  for (size_t i = 0; i < kKnownSettings.size(); ++i) keys.push_back(rowOf(kKnownSettings[i], i));
   table["areaActions"] = glidepad::settings::kAreaActions;
   return jsonText(table);
 }
