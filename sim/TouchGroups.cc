@@ -39,6 +39,7 @@ std::string describeGroup(const std::vector<std::string>& lines, size_t begin, s
   int64_t heldUs = 0;
   for (size_t i = begin; i < end; ++i) {
     auto words = wordsOf(lines[i]);
+    if (words.empty()) continue;
     if (words[0] == "down") {
       // Each `down` lists every finger on the screen.
       size_t points = 0;

@@ -106,6 +106,7 @@ TEST(SessionTranscript, SaysWhatEachGroupOfTouchesWas) {
                                        "swipe 1,1 9,9 steps 3",
                                        "notify",
                                        "down 5,5",
+                                       "",
                                        "move 6,5"});
   EXPECT_EQ(lines, (Lines{"launch",
                           "# a tap at 10,20",
@@ -134,6 +135,7 @@ TEST(SessionTranscript, SaysWhatEachGroupOfTouchesWas) {
                           "notify",
                           "# a drag from 5,5 to 6,5, still down",
                           "down 5,5",
+                          "",
                           "move 6,5"}));
   sim::SessionTranscript transcript;
   transcript.add("tap -");
