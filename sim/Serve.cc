@@ -158,9 +158,12 @@ int serve(DeviceRoot& device, int port) {
   auto server = std::make_unique<HttpServer>([&](const HttpRequest& request) {
     HttpResponse response = route(*playground, request, port);
     relaunchAsked = relaunchAsked || response.stopsServer;
-    // No page of another site may show this one in a frame, where it could be clicked unseen.
+    // No page of another site may show this one in a frame, where it could be clicked unseen; and
+    // the page takes its scripts, styles and requests from this server alone.
     response.headers.emplace_back("X-Frame-Options", "DENY");
-    response.headers.emplace_back("Content-Security-Policy", "frame-ancestors 'none'");
+    response.headers.emplace_back("Content-Security-Policy",
+                                  "default-src 'self'; img-src 'self' data:; base-uri 'none'; "
+                                  "form-action 'none'; frame-ancestors 'none'");
     response.headers.emplace_back("X-Content-Type-Options", "nosniff");
     return response;
   });

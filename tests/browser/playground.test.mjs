@@ -69,6 +69,14 @@ async function startPlayground(size = "desktop") {
   }
   const url = `http://127.0.0.1:${port}/`;
   const page = await contexts[size].newPage();
+  // Everything the page loads or sends stays on 127.0.0.1, within the page's own policy.
+  const strays = [];
+  page.on("request", (r) => {
+    if (!r.url().startsWith(url) && !r.url().startsWith("data:")) strays.push(r.url());
+  });
+  page.on("console", (m) => {
+    if (/Content Security Policy/.test(m.text())) strays.push(m.text());
+  });
   await page.goto(url);
   await page.waitForSelector("#player svg");
   return {
@@ -79,6 +87,7 @@ async function startPlayground(size = "desktop") {
       const end = await exited;
       rmSync(root, { recursive: true, force: true });
       assert.equal(end.code, 0, "the playground ends cleanly on SIGTERM: " + output);
+      assert.deepEqual(strays, [], "the page reached outside its origin or its policy");
     },
   };
 }

@@ -43,8 +43,9 @@ done
 get /
 [ "$status" = 200 ] || fail "GET /: $status"
 [[ $answer == *$'\r\nX-Frame-Options: DENY\r\n'* ]] || fail "the page may be framed"
-[[ $answer == *$'\r\nContent-Security-Policy: frame-ancestors \'none\'\r\n'* ]] ||
-  fail "the page has no frame-ancestors policy"
+policy="default-src 'self'; img-src 'self' data:; base-uri 'none'; form-action 'none'; frame-ancestors 'none'"
+[[ $answer == *$'\r\nContent-Security-Policy: '"$policy"$'\r\n'* ]] ||
+  fail "the page is not held to its own origin and kept out of frames"
 get / "evil.example:$port"
 [ "$status" = 403 ] || fail "a request for evil.example got $status"
 
