@@ -47,8 +47,8 @@ void heldSwipeMoves(benchmark::State& state, SwipeKind kind, Delivery delivery,
   state.counters["steps_per_move"] =
       benchmark::Counter(static_cast<double>(swipe.steps()), benchmark::Counter::kAvgIterations);
   // The volume steps land outside the timed moves, each with its new text.
-  state.counters["landing_allocs_per_move"] = benchmark::Counter(
-      static_cast<double>(drainAllocations), benchmark::Counter::kAvgIterations);
+  state.counters["landing_allocs_per_move"] =
+      benchmark::Counter(static_cast<double>(drainAllocations), benchmark::Counter::kAvgIterations);
 }
 
 void BM_WholePath(benchmark::State& state, SwipeKind kind) {

@@ -1,6 +1,6 @@
 // Numbers as property lists hold them: a boolean, a signed 64-bit integer or a double. Each
-// answers `intValue` ("i@:"), `boolValue` ("B@:") and `floatValue` ("f@:") through the runtime with Foundation's
-// conversions.
+// answers `intValue` ("i@:"), `boolValue` ("B@:") and `floatValue` ("f@:") through the runtime with
+// Foundation's conversions.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +19,7 @@ class NSNumber : public NSObject {
 
   int intValue() const;
   BOOL boolValue() const;
-  float floatValue() const;  // the nearest float; an integer rounds too
+  float floatValue() const;         // the nearest float; an integer rounds too
   long long longLongValue() const;  // a real truncated toward zero, saturating
   double doubleValue() const;
   Kind kind_() const { return type_; }

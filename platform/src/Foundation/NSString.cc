@@ -93,6 +93,4 @@ std::string NSString::format_(std::string_view format, const FormatArg* args, si
   return out;
 }
 
-float NSString::floatValue() const {
-  return foundation_detail::floatValueOfString(text_);
-}
+float NSString::floatValue() const { return foundation_detail::floatValueOfString(text_); }
