@@ -287,17 +287,22 @@ async function keyStep(direction, lower) {
   markHalves(y);
   try {
     await act("down " + x + "," + y);
+    if (state.error) return;  // refused, and said so
     x = Math.min(Math.max(x + direction * (Math.max(settingNumber("activateAfter"), 0) + 1), 1),
                  w - 1);
     await send("move " + x + "," + y);
-    while (stepsSeen(state) === before && x + direction >= 1 && x + direction <= w - 1) {
+    while (!state.error && stepsSeen(state) === before && x + direction >= 1 &&
+           x + direction <= w - 1) {
       x += direction;
       await send("move " + x + "," + y);
+      if (state.error) break;
       await new Promise((done) => setTimeout(done, kKeyMoveMs));
       await send(null);
     }
+    if (state.error && !state.player) return;  // the player went, and the finger with it
+    const refused = state.error;
     await send("up");
-    message(stepSaid(was), "info");
+    if (!refused && !state.error) message(stepSaid(was), "info");
   } finally {
     markHalves(null);
     keyStepping = false;
