@@ -68,8 +68,9 @@ std::string describeGroup(const std::vector<std::string>& lines, size_t begin, s
 
 // The comment for a line that is a group of touches by itself, or "".
 std::string describeLine(const std::vector<std::string>& words) {
-  if (words[0] == "tap" && words.size() == 2)
+  if (words[0] == "tap" && words.size() == 2) {
     return "# a tap on the stepper's \"" + words[1] + "\"";
+  }
   if (words[0] == "double-tap" && words.size() == 2) return "# a double tap at " + words[1];
   if (words[0] == "swipe" && words.size() >= 3) {
     return "# a swipe from " + words[1] + " to " + words[2];
