@@ -347,25 +347,6 @@ test("phone: the halves are marked while a finger is down, and the dimming leave
     }
   });
 
-test("drags in the upper half step the volume down, in the lower half seek", async () => {
-  const p = await startPlayground();
-  try {
-    assert.equal(await number(p.page, "volume-value"), 0.5);
-    await drag(p, [300, 50], [80, 50]);
-    await p.page.waitForFunction(
-      () => parseFloat(document.getElementById("volume-value").textContent) < 0.5);
-    await settle(p.page);
-    assert.equal(await number(p.page, "brightness-value"), 0.5);
-    assert.match(await p.page.locator("#seeks-value").textContent(), /^0 back, 0 forward$/);
-    await drag(p, [60, 170], [320, 170]);
-    await p.page.waitForFunction(
-      () => !/ 0 forward$/.test(document.getElementById("seeks-value").textContent));
-    assert.ok((await number(p.page, "position-value")) > 0);
-  } finally {
-    await p.stop();
-  }
-});
-
 test("the settings: every key, labelled and grouped, with its range, and a reset to defaults",
   async () => {
     const p = await startPlayground();
